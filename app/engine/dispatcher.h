@@ -1,0 +1,63 @@
+// The "=" dispatcher: the state the window shows (input line, label, selector) and the
+// actions on it, free of any toolkit, so the window, the command line and the tests
+// drive the same code.
+#pragma once
+#include <functional>
+#include <optional>
+#include <string>
+
+class TDispatcher;
+
+// An item handler reads Edit1Text, writes its result there or calls ShowInfo.
+using FItemHandler = void (*)(TDispatcher& calc);
+
+struct FItem {
+  const char* Label;
+  const char* Prompt;
+  FItemHandler Handler;  // nullptr: "=" runs only the common steps
+};
+
+inline constexpr int ItemCount = 57;
+// The selector's list, in order; indices count from 0.
+const FItem& ItemAt(int index);
+
+// Text shown at start-up and after every "=".
+extern const char* const StartLabelText;
+extern const char* const WelcomeText;
+
+class TDispatcher {
+public:
+  TDispatcher();
+
+  // The controls' texts (GBK) and the selector's index (-1: nothing selected).
+  std::string Edit1Text;
+  std::string Label1Text;
+  std::string LastInput;
+  int ItemIndex = -1;
+
+  // "=": normalise, keep LastInput, run the item's handler under a guard, welcome text.
+  void Button20Click();
+  // The selector changed to ItemIndex.
+  void ComboBox1Change();
+  // "B": the input of the last "=".
+  void BitBtn2Click();
+
+  // Turns "/", "\" and "-" in the input line into the date separator.
+  void NormalizeDateInput();
+  // A date read by the locale rules, or nothing when the text is not one.
+  std::optional<double> ReadInputDate(const std::string& text) const;
+
+  // Called by ComboBox1Change: step 1 with the new index before anything else (the
+  // typing test goes idle unless it is 51), and after the prompt is shown for item 51
+  // (arming the test). The window sets these; the command line leaves them empty.
+  std::function<void(int)> OnSelectorIdle;
+  std::function<void()> OnArmTypingTest;
+  // Called by ComboBox1Change to give the input line the focus.
+  std::function<void()> OnFocusInput;
+
+  // Folder of the read-only data files (beside the executables by default).
+  std::string DataDir;
+};
+
+// The folder of the running executable, or ORVEX_DATA_DIR when that is set.
+std::string DefaultDataDir();

@@ -1,0 +1,42 @@
+// The shared date-time value: days since 30 December 1899, the fraction being the
+// time of day. Also the clock, which tests can replace.
+#pragma once
+#include <chrono>
+#include <functional>
+#include <string>
+
+struct FDateParts {
+  int year = 0, month = 0, day = 0;
+};
+struct FTimeParts {
+  int hour = 0, minute = 0, second = 0, millisecond = 0;
+};
+
+bool IsLeapYear(int year);
+int DaysInMonth(int year, int month);
+// A Gregorian date of years 1-9999.
+bool IsValidDate(int year, int month, int day);
+// Days since 30 December 1899 of a valid date.
+double EncodeDate(int year, int month, int day);
+double EncodeTime(int hour, int minute, int second, int millisecond);
+// The date and time of day of a value, rounded to the millisecond.
+FDateParts DecodeDate(double dateTime);
+FTimeParts DecodeTime(double dateTime);
+// Monday 1 ... Sunday 7 is not used: 1 Sunday ... 7 Saturday.
+int DayOfWeek(double dateTime);
+
+// Short date yyyy-M-d and long time H:mm:ss of the fixed locale.
+std::string ShortDateText(double dateTime);
+std::string LongTimeText(double dateTime);
+
+// The clock. Now() is the machine's local time as a date-time value; UtcNow() the
+// same in UTC. SetClock replaces the source of the current instant (nullptr restores
+// the system clock).
+using FClock = std::function<std::chrono::system_clock::time_point()>;
+void SetClock(FClock clock);
+std::chrono::system_clock::time_point CurrentInstant();
+double Now();
+double UtcNow();
+// The instant as a date-time value at the given offset from UTC, in seconds.
+double InstantToDateTime(std::chrono::system_clock::time_point t, long offsetSeconds);
+int CurrentYear();
