@@ -1,7 +1,7 @@
 // The shared date-time value: days since 30 December 1899, the fraction being the
 // time of day. Also the clock, which tests can replace.
 #pragma once
-#include <chrono>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -29,14 +29,15 @@ int DayOfWeek(double dateTime);
 std::string ShortDateText(double dateTime);
 std::string LongTimeText(double dateTime);
 
-// The clock. Now() is the machine's local time as a date-time value; UtcNow() the
-// same in UTC. SetClock replaces the source of the current instant (nullptr restores
-// the system clock).
-using FClock = std::function<std::chrono::system_clock::time_point()>;
+// The clock, in milliseconds since 1970-01-01 00:00 UTC. (The engine keeps <chrono>
+// out: its C++20 header holds a literal that GBK cannot encode.) SetClock replaces the
+// source of the current instant (nullptr restores the system clock).
+using FClock = std::function<int64_t()>;
 void SetClock(FClock clock);
-std::chrono::system_clock::time_point CurrentInstant();
+int64_t CurrentInstant();
+// The machine's local time, and UTC, as date-time values.
 double Now();
 double UtcNow();
-// The instant as a date-time value at the given offset from UTC, in seconds.
-double InstantToDateTime(std::chrono::system_clock::time_point t, long offsetSeconds);
+// An instant as a date-time value at the given offset from UTC, in seconds.
+double InstantToDateTime(int64_t unixMs, long offsetSeconds);
 int CurrentYear();

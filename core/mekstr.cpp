@@ -1,0 +1,194 @@
+// GBK text primitives.
+#include "core/mekstr.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "core/halfwidth_table.h"
+#include "core/mekdatetime.h"
+#include "core/meklocale.h"
+
+namespace {
+
+// The ASCII character whose full-width form is lead:trail, or 0.
+struct FReverseHalfWidth {
+  unsigned char map[256][256]{};
+  FReverseHalfWidth() {
+    for (size_t i = 0; i < HalfWidthTable.size(); ++i)
+      map[HalfWidthTable[i].lead][HalfWidthTable[i].trail] = static_cast<unsigned char>(0x20 + i);
+  }
+};
+
+const FReverseHalfWidth& ReverseHalfWidth() {
+  static const FReverseHalfWidth table;
+  return table;
+}
+
+unsigned char UpperAscii(unsigned char b) { return (b >= 'a' && b <= 'z') ? b - 32 : b; }
+
+// Leftmost match of pattern in text at or after from, compared without ASCII case and
+// not starting on the trail byte of a double-byte character; npos when none.
+size_t FindNoCase(const std::string& text, const std::string& pattern, size_t from,
+                  const std::vector<bool>& isTrail) {
+  const size_t n = text.size(), m = pattern.size();
+  if (m > n) return std::string::npos;
+  for (size_t i = from; i + m <= n; ++i) {
+    if (isTrail[i]) continue;
+    size_t k = 0;
+    while (k < m && UpperAscii(text[i + k]) == UpperAscii(pattern[k])) ++k;
+    if (k == m) return i;
+  }
+  return std::string::npos;
+}
+
+}  // namespace
+
+std::string ToHalfWidth(const std::string& text) {
+  const auto& rev = ReverseHalfWidth();
+  std::string out;
+  out.reserve(text.size());
+  const size_t n = text.size();
+  for (size_t i = 0; i < n; ++i) {
+    const unsigned char b = text[i];
+    if (IsLeadByte(b) && i + 1 < n) {
+      const unsigned char t = text[i + 1];
+      if (unsigned char a = rev.map[b][t]) {
+        out.push_back(static_cast<char>(a));
+      } else {
+        out.push_back(static_cast<char>(b));
+        out.push_back(static_cast<char>(t));
+      }
+      ++i;
+    } else {
+      // ASCII, a stray byte, or a lead byte at the very end: copied unchanged.
+      out.push_back(static_cast<char>(b));
+    }
+  }
+  return out;
+}
+
+std::string ReplaceAll(const std::string& text, const std::string& oldPattern,
+                       const std::string& newPattern) {
+  if (oldPattern.empty() || text.empty()) return text;
+  // Trail bytes of double-byte characters, where no match may begin.
+  std::vector<bool> isTrail(text.size(), false);
+  for (size_t i = 0; i < text.size(); ++i)
+    if (IsLeadByte(text[i]) && i + 1 < text.size()) isTrail[++i] = true;
+  std::string out;
+  size_t pos = 0;
+  for (;;) {
+    const size_t hit = FindNoCase(text, oldPattern, pos, isTrail);
+    if (hit == std::string::npos) {
+      out.append(text, pos, std::string::npos);
+      return out;
+    }
+    out.append(text, pos, hit - pos);
+    out += newPattern;
+    pos = hit + oldPattern.size();
+  }
+}
+
+int FieldCount(const std::string& text, char separator) {
+  int n = 1;
+  for (char c : text)
+    if (c == separator) ++n;
+  return n;
+}
+
+Fmekfenjiestr SplitText(const std::string& text, char separator) {
+  Fmekfenjiestr parts;
+  size_t start = 0;
+  for (;;) {
+    const size_t p = text.find(separator, start);
+    if (p == std::string::npos) {
+      parts.push_back(text.substr(start));
+      return parts;
+    }
+    parts.push_back(text.substr(start, p - start));
+    start = p + 1;
+  }
+}
+
+int CharCount(const std::string& text) {
+  bool flag = true;
+  int count = 0;
+  for (unsigned char b : text) {
+    if (IsLeadByte(b)) flag = !flag;
+    if (flag) ++count;
+  }
+  return count;
+}
+
+int CharBytePos(const std::string& text, int n) {
+  if (n == 1) return 1;
+  bool flag = true;
+  int count = 0;
+  for (size_t j = 0; j < text.size(); ++j) {
+    if (IsLeadByte(text[j])) flag = !flag;
+    if (flag) ++count;
+    if (count == n - 1) return static_cast<int>(j) + 2;
+  }
+  return 0;
+}
+
+std::string MidChars(const std::string& text, int start, int count) {
+  const int chars = CharCount(text);
+  if (start > chars) return {};
+  const int from = CharBytePos(text, start);
+  if (from < 1) return {};
+  if (static_cast<long long>(chars) - start + 1 < count) return text.substr(from - 1);
+  const int to = CharBytePos(text, start + count);
+  if (to < from) return text.substr(from - 1);
+  return text.substr(from - 1, to - from);
+}
+
+std::string DeleteSpans(const std::string& text, const std::string& openMarker,
+                        const std::string& closeMarker) {
+  std::string s = text;
+  size_t searchFrom = 0;
+  for (;;) {
+    // Deletions never touch text before the earliest marker found, so the next search
+    // may start a marker's length before the last deletion point.
+    // An empty marker is never found.
+    const size_t p = openMarker.empty() ? std::string::npos : s.find(openMarker, searchFrom);
+    const size_t q = closeMarker.empty() ? std::string::npos : s.find(closeMarker, searchFrom);
+    const bool hasP = p != std::string::npos, hasQ = q != std::string::npos;
+    if (!hasP && !hasQ) return s;
+    size_t at;
+    if (hasP && hasQ && q >= p) {
+      at = p;
+      s.erase(p, q + closeMarker.size() - p);
+    } else if (hasQ) {
+      at = q;
+      s.erase(q, closeMarker.size());
+    } else {
+      at = p;
+      s.erase(p, openMarker.size());
+    }
+    const size_t back = std::max(openMarker.size(), closeMarker.size());
+    searchFrom = at > back ? at - back : 0;
+  }
+}
+
+std::string FormatStamp(int kind, double dateTime) {
+  const FDateParts d = DecodeDate(dateTime);
+  const FTimeParts t = DecodeTime(dateTime);
+  char date[16], time[16], ms[8];
+  std::snprintf(date, sizeof date, "%04d-%02d-%02d", d.year % 10000, d.month, d.day);
+  std::snprintf(time, sizeof time, "%02d%c%02d%c%02d", t.hour, TimeSeparator, t.minute,
+                TimeSeparator, t.second);
+  std::snprintf(ms, sizeof ms, "%03d", t.millisecond);
+  switch (kind) {
+    case 1: return date;
+    case 2: return time;
+    case 3: return std::string(date) + " " + time;
+    default: return std::string(date) + " " + time + " " + ms;
+  }
+}
+
+std::string TrimText(const std::string& text) {
+  size_t b = 0, e = text.size();
+  while (b < e && static_cast<unsigned char>(text[b]) <= 0x20) ++b;
+  while (e > b && static_cast<unsigned char>(text[e - 1]) <= 0x20) --e;
+  return text.substr(b, e - b);
+}
