@@ -10,7 +10,7 @@
 namespace {
 
 // Days from 1 January of year 1 to 30 December 1899 in the proleptic Gregorian calendar.
-constexpr long long DateDelta = 693594;
+constexpr long long DateDelta = 693593;
 
 long long DaysFromYearOne(int year, int month, int day) {
   static const int before[13] = {0, 0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
