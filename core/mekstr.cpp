@@ -142,32 +142,73 @@ std::string MidChars(const std::string& text, int start, int count) {
   return text.substr(from - 1, to - from);
 }
 
+namespace {
+
+// The text being cut by DeleteSpans: the kept part `out` followed by the rest of the
+// source from `i` on. The kept part never holds a whole marker, except one that starts
+// in its last few bytes and runs on into the rest, so a search looks only there and in
+// the source, whose first occurrences are remembered until the cursor passes them.
+struct FSpanCutter {
+  const std::string& src;
+  std::string out;
+  size_t i = 0;
+  size_t tail;  // longest marker length - 1
+
+  char At(size_t pos) const { return pos < out.size() ? out[pos] : src[i + pos - out.size()]; }
+  size_t Length() const { return out.size() + src.size() - i; }
+
+  size_t Find(const std::string& marker, size_t& cached) const {
+    if (marker.empty()) return std::string::npos;
+    const size_t from = out.size() > tail ? out.size() - tail : 0;
+    for (size_t pos = from; pos < out.size(); ++pos) {
+      if (pos + marker.size() > Length()) break;
+      size_t k = 0;
+      while (k < marker.size() && At(pos + k) == marker[k]) ++k;
+      if (k == marker.size()) return pos;
+    }
+    if (cached == std::string::npos - 1 || (cached != std::string::npos && cached < i))
+      cached = src.find(marker, i);
+    return cached == std::string::npos ? cached : out.size() + cached - i;
+  }
+
+  // Deletes the bytes [a, b) of the current text.
+  void Delete(size_t a, size_t b) {
+    const size_t o = out.size();
+    if (b <= o) {
+      out.erase(a, b - a);
+    } else if (a < o) {
+      i += b - o;
+      out.resize(a);
+    } else {
+      out.append(src, i, a - o);
+      i += b - o;
+    }
+  }
+};
+
+}  // namespace
+
 std::string DeleteSpans(const std::string& text, const std::string& openMarker,
                         const std::string& closeMarker) {
-  std::string s = text;
-  size_t searchFrom = 0;
+  FSpanCutter c{text, {}, 0, std::max(openMarker.size(), closeMarker.size())};
+  if (c.tail > 0) --c.tail;
+  c.out.reserve(text.size());
+  size_t openCache = std::string::npos - 1, closeCache = std::string::npos - 1;
   for (;;) {
-    // Deletions never touch text before the earliest marker found, so the next search
-    // may start a marker's length before the last deletion point.
-    // An empty marker is never found.
-    const size_t p = openMarker.empty() ? std::string::npos : s.find(openMarker, searchFrom);
-    const size_t q = closeMarker.empty() ? std::string::npos : s.find(closeMarker, searchFrom);
+    const size_t p = c.Find(openMarker, openCache);
+    const size_t q = c.Find(closeMarker, closeCache);
     const bool hasP = p != std::string::npos, hasQ = q != std::string::npos;
-    if (!hasP && !hasQ) return s;
-    size_t at;
+    if (!hasP && !hasQ) break;
     if (hasP && hasQ && q >= p) {
-      at = p;
-      s.erase(p, q + closeMarker.size() - p);
+      c.Delete(p, q + closeMarker.size());  // a whole span
     } else if (hasQ) {
-      at = q;
-      s.erase(q, closeMarker.size());
+      c.Delete(q, q + closeMarker.size());  // a closing marker with no opening before it
     } else {
-      at = p;
-      s.erase(p, openMarker.size());
+      c.Delete(p, p + openMarker.size());  // an opening marker that is never closed
     }
-    const size_t back = std::max(openMarker.size(), closeMarker.size());
-    searchFrom = at > back ? at - back : 0;
   }
+  c.out.append(text, c.i, std::string::npos);
+  return c.out;
 }
 
 std::string FormatStamp(int kind, double dateTime) {

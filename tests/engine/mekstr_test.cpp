@@ -137,3 +137,33 @@ TEST(CodePage, BothDirectionsAreTotal) {
   EXPECT_EQ(GbkToUtf8(std::string("a\xB0", 2)), "a?");
   EXPECT_EQ(GbkToUtf8(std::string("x\0y", 3)), std::string("x\0y", 3));
 }
+
+// The cut-and-search-again rule, written the slow way: after every deletion both markers
+// are searched from the start of the shortened text.
+static std::string SlowDeleteSpans(std::string s, const std::string& open, const std::string& close) {
+  for (;;) {
+    const size_t p = s.find(open), q = s.find(close);
+    if (p == std::string::npos && q == std::string::npos) return s;
+    if (p != std::string::npos && q != std::string::npos && q >= p) s.erase(p, q + close.size() - p);
+    else if (q != std::string::npos) s.erase(q, close.size());
+    else s.erase(p, open.size());
+  }
+}
+
+TEST(DeleteSpans, AgreesWithTheSlowRuleOnRandomTexts) {
+  const std::pair<std::string, std::string> markers[] = {
+      {"<", ">"}, {"<!--", "-->"}, {"ab", "ba"}, {"aa", "a"}, {"[[", "]"}, {"x", "xx"}};
+  unsigned seed = 12345;
+  for (const auto& [open, close] : markers) {
+    for (int n = 0; n < 3000; ++n) {
+      std::string t;
+      const int len = static_cast<int>((seed = seed * 1103515245 + 12345) >> 16) % 24;
+      for (int k = 0; k < len; ++k) {
+        seed = seed * 1103515245 + 12345;
+        t += "<>!-ab[]x"[(seed >> 16) % 9];
+      }
+      ASSERT_EQ(DeleteSpans(t, open, close), SlowDeleteSpans(t, open, close))
+          << t << " " << open << " " << close;
+    }
+  }
+}
