@@ -28,3 +28,10 @@ std::string FormatStamp(int kind, double dateTime);
 
 // Leading and trailing blanks and control characters (bytes up to 0x20) removed.
 std::string TrimText(const std::string& text);
+
+// x in Chinese numerals: with place units (10 is 一十, 100000001 is 一亿零一) or digit by
+// digit (2010 is 二零一零), ordinary or financial (upperCase) numerals; the fraction
+// digits of its general format follow "点". A negative x is written "负" and its absolute
+// value. Raises EConvertError when the fraction digits cannot be read (1.5E-5) and for
+// integer parts of 10^16 and more.
+std::string NumberToChinese(double x, bool withUnits, bool upperCase);
