@@ -6,3 +6,20 @@ class TDispatcher;
 
 // Arithmetic
 void Item0Arithmetic(TDispatcher& calc);
+
+// Numbers: Chinese numerals and unit conversions
+void Item2LowerNumerals(TDispatcher& calc);
+void Item3UpperNumerals(TDispatcher& calc);
+void Item41Length(TDispatcher& calc);
+void Item42Area(TDispatcher& calc);
+void Item43Volume(TDispatcher& calc);
+void Item44Mass(TDispatcher& calc);
+
+// Dates: facts about a date, date and time arithmetic
+void Item7DayInterval(TDispatcher& calc);
+void Item8DateAfterDays(TDispatcher& calc);
+void Item9Weekday(TDispatcher& calc);
+void Item10Animal(TDispatcher& calc);
+void Item11SolarTerm(TDispatcher& calc);
+void Item20TimeDifference(TDispatcher& calc);
+void Item30Constellation(TDispatcher& calc);
