@@ -90,3 +90,12 @@ TEST(Cli, HugeInputsEndWithoutInfOrNan) {
     EXPECT_EQ(r.out.find("nan"), std::string::npos);
   }
 }
+
+TEST(Cli, MessagesGoToStderrInUtf8) {
+  const FCliResult r = RunCalc({"9", "abc"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "abc\n");
+  EXPECT_EQ(r.err.rfind("提示: ", 0), 0u) << r.err;
+  EXPECT_EQ(r.err.back(), '\n');
+  EXPECT_TRUE(RunCalc({"--json", "9", "abc"}).err.empty());
+}
