@@ -1,6 +1,7 @@
 // GBK text primitives shared by every calculation item. All texts are std::string of
 // GBK (code page 936) bytes; positions count from 1.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -35,3 +36,35 @@ std::string TrimText(const std::string& text);
 // value. Raises EConvertError when the fraction digits cannot be read (1.5E-5) and for
 // integer parts of 10^16 and more.
 std::string NumberToChinese(double x, bool withUnits, bool upperCase);
+
+// ---- Font text: the input line's font as one fixed-layout hexadecimal text ----
+
+// The font record as the window keeps it. Height and size are two views of one quantity
+// (height = -(size * PixelsPerInch / 72), rounded); Size() and SetSize() convert.
+struct FFont {
+  int32_t Color = int32_t(0x80000008);  // 0x00BBGGRR, or 0x80000000 + system colour index
+  int32_t Height = -16;                  // pixels; negative: character height without leading
+  int32_t PixelsPerInch = 96;
+  int32_t Pitch = 0;                     // 0 default, 1 variable, 2 fixed
+  int32_t Charset = 134;                 // 134: GB2312
+  int32_t Style = 0;                     // 1 bold, 2 italic, 4 underline, 8 strike-out
+  std::string Name;                     // GBK
+
+  int32_t Size() const;
+  void SetSize(int32_t points);
+};
+
+enum : int32_t { FontBold = 1, FontItalic = 2, FontUnderline = 4, FontStrikeOut = 8 };
+// The window's default font: window-text colour, 16 pixels (12 points at 96 pixels per
+// inch), default pitch, GB2312, no style, "宋体" (SimSun).
+FFont DefaultFont();
+// The window-text system colour.
+inline constexpr int32_t WindowTextColor = int32_t(0x80000008);
+
+// "%.8x%.8x%.4x%.4x%.1x%.2x%.1x%.4x%s" of colour, height, size, pixels per inch, pitch,
+// character set, style, the name's byte length and the name.
+std::string FontToString(const FFont& font);
+// Applies a font text to font, field by field; a text of 32 bytes or fewer raises
+// EMekError("Error Font Format String"), a field that is not hexadecimal EConvertError
+// (the fields before it stay applied).
+void StringToFont(const std::string& text, FFont& font);

@@ -1,0 +1,71 @@
+// The font text: a font record as fixed-width upper-case hexadecimal fields followed by
+// the face name, and back.
+#include <cstdio>
+
+#include "core/mekerror.h"
+#include "core/mekstr.h"
+
+namespace {
+
+// a * b / c rounded to the nearest integer, halves away from zero.
+int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
+  if (c == 0) return -1;
+  const int64_t p = int64_t(a) * b;
+  const int64_t q = c < 0 ? -int64_t(c) : int64_t(c);
+  const int64_t num = c < 0 ? -p : p;
+  const int64_t r = num >= 0 ? (num + q / 2) / q : -((-num + q / 2) / q);
+  return int32_t(r);
+}
+
+// A field of the font text: hexadecimal digits only, read as a 32-bit two's complement
+// pattern, so "FFFFFFF0" is -16.
+int32_t HexField(const std::string& text, size_t pos, size_t width) {
+  const std::string field = text.substr(pos, width);
+  if (field.empty()) throw EConvertError("'$' is not a valid integer value");
+  uint32_t v = 0;
+  for (char c : field) {
+    int d;
+    if (c >= '0' && c <= '9') d = c - '0';
+    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+    else throw EConvertError("'$" + field + "' is not a valid integer value");
+    v = (v << 4) | uint32_t(d);
+  }
+  return int32_t(v);
+}
+
+}  // namespace
+
+int32_t FFont::Size() const { return -MulDiv(Height, 72, PixelsPerInch); }
+
+void FFont::SetSize(int32_t points) { Height = -MulDiv(points, PixelsPerInch, 72); }
+
+FFont DefaultFont() {
+  FFont f;
+  f.Name = "宋体";
+  return f;
+}
+
+std::string FontToString(const FFont& font) {
+  char head[80];
+  std::snprintf(head, sizeof head, "%.8X%.8X%.4X%.4X%.1X%.2X%.1X%.4X", uint32_t(font.Color),
+                uint32_t(font.Height), uint32_t(font.Size()), uint32_t(font.PixelsPerInch),
+                uint32_t(font.Pitch), uint32_t(font.Charset), uint32_t(font.Style),
+                uint32_t(font.Name.size()));
+  return head + font.Name;
+}
+
+void StringToFont(const std::string& text, FFont& font) {
+  if (text.size() <= 32) throw EMekError("Error Font Format String");
+  font.Color = HexField(text, 0, 8);
+  font.Height = HexField(text, 8, 8);
+  // The size recomputes the height at the font's current resolution; the stored
+  // resolution is then taken as a plain field.
+  font.SetSize(HexField(text, 16, 4));
+  font.PixelsPerInch = HexField(text, 20, 4);
+  font.Pitch = HexField(text, 24, 1);
+  font.Charset = HexField(text, 25, 2);
+  font.Style = HexField(text, 27, 1);
+  const int32_t length = HexField(text, 28, 4);
+  font.Name = length > 0 ? text.substr(32, size_t(length)) : std::string();
+}
