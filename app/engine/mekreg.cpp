@@ -1,13 +1,19 @@
-// The INI-backed value store. Key paths and value names match without ASCII case, as
-// registry names do; values are kept byte for byte up to the end of their line.
+// The INI-backed settings store. One file per root:
+//   [Software\Vorlan\mekcalc]
+//   font=80000008FFFFFFF0...
+// Values are GBK bytes; "\", CR, LF and NUL are written as \\, \r, \n and \0 so that a
+// value is always one line. Key paths and value names match without ASCII case, as
+// registry names do.
 #include "app/engine/mekreg.h"
 
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <vector>
 
 namespace {
@@ -15,157 +21,188 @@ namespace {
 const char* const RootNames[] = {"HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS",
                                  "HKEY_CLASSES_ROOT"};
 
-bool SameName(const std::string& a, const std::string& b) {
+bool KnownRoot(const std::string& name) {
+  for (const char* r : RootNames)
+    if (name == r) return true;
+  return false;
+}
+
+std::string ConfigHome() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg && xdg[0] == '/') return xdg;  // a relative value is ignored, as XDG says
+  const char* home = std::getenv("HOME");
+  if (!home || !home[0]) {
+    const passwd* pw = getpwuid(getuid());
+    home = pw ? pw->pw_dir : nullptr;
+  }
+  if (!home || !home[0]) return {};
+  return std::string(home) + "/.config";
+}
+
+std::string StoreFolder() {
+  const std::string base = ConfigHome();
+  return base.empty() ? std::string() : base + "/orvex";
+}
+
+bool SameNoCase(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
     unsigned char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x -= 32;
-    if (y >= 'a' && y <= 'z') y -= 32;
+    if (x >= 'A' && x <= 'Z') x += 32;
+    if (y >= 'A' && y <= 'Z') y += 32;
     if (x != y) return false;
   }
   return true;
 }
 
-std::string ConfigDir() {
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  if (xdg && xdg[0] == '/') return std::string(xdg);
-  const char* home = std::getenv("HOME");
-  if (!home || !*home) return std::string();
-  return std::string(home) + "/.config";
+// Key paths compare without the blanks and "\" at either end.
+std::string NormalKey(const std::string& path) {
+  size_t b = 0, e = path.size();
+  while (b < e && (path[b] == '\\' || path[b] == ' ')) ++b;
+  while (e > b && (path[e - 1] == '\\' || path[e - 1] == ' ')) --e;
+  return path.substr(b, e - b);
 }
 
-std::string StoreDir() {
-  const std::string base = ConfigDir();
-  return base.empty() ? base : base + "/orvex";
-}
-
-bool MakeDir(const std::string& path) {
-  if (::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST) {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+std::string Escape(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '\r': out += "\\r"; break;
+      case '\n': out += "\\n"; break;
+      case '\0': out += "\\0"; break;
+      default: out += c;
+    }
   }
-  return false;
+  return out;
 }
 
-// A name the file layout can hold: no line breaks, no NUL; a key path without "]", a
-// value name without "=" and not starting with "[" or ";".
-bool LineSafe(const std::string& s) {
-  return s.find_first_of(std::string("\r\n\0", 3)) == std::string::npos;
-}
-bool ValidKey(const std::string& keyPath) {
-  return LineSafe(keyPath) && keyPath.find(']') == std::string::npos;
-}
-bool ValidName(const std::string& name) {
-  return LineSafe(name) && !name.empty() && name.find('=') == std::string::npos &&
-         name[0] != '[' && name[0] != ';';
-}
-
-bool ReadLines(const std::string& file, std::vector<std::string>& lines) {
-  FILE* f = std::fopen(file.c_str(), "rb");
-  if (!f) return false;
-  std::string data;
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
-  const bool ok = !std::ferror(f);
-  std::fclose(f);
-  if (!ok) return false;
-  size_t start = 0;
-  while (start < data.size()) {
-    size_t end = data.find('\n', start);
-    if (end == std::string::npos) end = data.size();
-    lines.push_back(data.substr(start, end - start));
-    start = end + 1;
-  }
-  return true;
-}
-
-bool IsSection(const std::string& line, std::string& name) {
-  if (line.size() < 2 || line.front() != '[' || line.back() != ']') return false;
-  name = line.substr(1, line.size() - 2);
-  return true;
-}
-
-// Index of the value line of name inside section key, or -1; sectionLine gets the
-// index of the section's header (-1 when absent), sectionEnd the index after its last line.
-int FindValue(const std::vector<std::string>& lines, const std::string& key,
-              const std::string& name, int& sectionLine, int& sectionEnd) {
-  sectionLine = -1;
-  sectionEnd = -1;
-  bool inside = false;
-  int found = -1;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    std::string section;
-    if (IsSection(lines[i], section)) {
-      if (inside) {
-        sectionEnd = int(i);
-        inside = false;
-      }
-      if (sectionLine < 0 && SameName(section, key)) {
-        sectionLine = int(i);
-        inside = true;
-      }
+std::string Unescape(const std::string& s) {
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] != '\\' || i + 1 == s.size()) {
+      out += s[i];
       continue;
     }
-    if (!inside || found >= 0) continue;
-    const size_t eq = lines[i].find('=');
-    if (eq != std::string::npos && SameName(lines[i].substr(0, eq), name)) found = int(i);
+    const char c = s[++i];
+    out += c == 'r' ? '\r' : c == 'n' ? '\n' : c == '0' ? '\0' : c;
   }
-  if (inside) sectionEnd = int(lines.size());
-  return found;
+  return out;
 }
 
-bool WriteFileAtomically(const std::string& file, const std::vector<std::string>& lines) {
-  const std::string temp = file + ".tmp";
-  FILE* f = std::fopen(temp.c_str(), "wb");
-  if (!f) return false;
-  bool ok = true;
-  for (const std::string& line : lines) {
-    ok = ok && std::fwrite(line.data(), 1, line.size(), f) == line.size();
-    ok = ok && std::fputc('\n', f) != EOF;
+struct FEntry {
+  std::string Name, Value;
+};
+struct FSection {
+  std::string Key;
+  std::vector<FEntry> Values;
+};
+
+// Reads a store file; false when it cannot be read. A missing file is an empty store.
+bool Load(const std::string& file, std::vector<FSection>& sections, bool& exists) {
+  sections.clear();
+  struct stat st;
+  exists = stat(file.c_str(), &st) == 0;
+  if (!exists) return errno == ENOENT;
+  if (!S_ISREG(st.st_mode)) return false;
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return false;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == ';') continue;
+    if (line[0] == '[' && line.back() == ']') {
+      sections.push_back({line.substr(1, line.size() - 2), {}});
+      continue;
+    }
+    const size_t eq = line.find('=');
+    if (eq == std::string::npos || sections.empty()) continue;
+    sections.back().Values.push_back({Unescape(line.substr(0, eq)), Unescape(line.substr(eq + 1))});
   }
-  ok = (std::fflush(f) == 0) && ok;
-  ok = (::fsync(::fileno(f)) == 0) && ok;
-  ok = (std::fclose(f) == 0) && ok;
-  if (!ok || std::rename(temp.c_str(), file.c_str()) != 0) {
+  return !in.bad();
+}
+
+// Writes the whole store to a temporary file and renames it over the old one.
+bool Save(const std::string& file, const std::vector<FSection>& sections) {
+  const std::string temp = file + ".tmp" + std::to_string(getpid());
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    for (const FSection& s : sections) {
+      out << '[' << s.Key << "]\n";
+      for (const FEntry& e : s.Values) out << Escape(e.Name) << '=' << Escape(e.Value) << '\n';
+    }
+    out.flush();
+    if (!out) {
+      std::remove(temp.c_str());
+      return false;
+    }
+  }
+  if (std::rename(temp.c_str(), file.c_str()) != 0) {
     std::remove(temp.c_str());
     return false;
   }
   return true;
 }
 
+// Creates the folder and its missing parents.
+bool MakeFolders(const std::string& path) {
+  for (size_t i = 1; i <= path.size(); ++i) {
+    if (i < path.size() && path[i] != '/') continue;
+    const std::string part = path.substr(0, i);
+    if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+  }
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+const FEntry* Find(const std::vector<FSection>& sections, const std::string& key,
+                   const std::string& name) {
+  for (const FSection& s : sections)
+    if (SameNoCase(NormalKey(s.Key), key))
+      for (const FEntry& e : s.Values)
+        if (SameNoCase(e.Name, name)) return &e;
+  return nullptr;
+}
+
 }  // namespace
 
 std::string RegStoreFile(const std::string& rootName) {
-  for (const char* root : RootNames) {
-    if (rootName == root) {
-      const std::string dir = StoreDir();
-      return dir.empty() ? dir : dir + "/" + root + ".ini";
-    }
-  }
-  return std::string();
+  if (!KnownRoot(rootName)) return {};
+  const std::string folder = StoreFolder();
+  return folder.empty() ? std::string() : folder + "/" + rootName + ".ini";
 }
 
 bool RegWriteString(const std::string& rootName, const std::string& keyPath,
                     const std::string& valueName, const std::string& text) {
   const std::string file = RegStoreFile(rootName);
-  if (file.empty() || !ValidKey(keyPath) || !ValidName(valueName)) return false;
-  const std::string base = ConfigDir();
-  if (!MakeDir(base) || !MakeDir(StoreDir())) return false;
-  std::vector<std::string> lines;
-  if (!ReadLines(file, lines) && errno != ENOENT) return false;
-  int sectionLine, sectionEnd;
-  const int at = FindValue(lines, keyPath, valueName, sectionLine, sectionEnd);
-  const std::string line = valueName + "=" + text;
-  if (at >= 0) {
-    lines[size_t(at)] = line;
-  } else if (sectionLine >= 0) {
-    lines.insert(lines.begin() + sectionEnd, line);
-  } else {
-    lines.push_back("[" + keyPath + "]");
-    lines.push_back(line);
+  const std::string key = NormalKey(keyPath);
+  if (file.empty() || key.empty()) return false;
+  // A value name holding "=" or a key holding a line break or "]" would not read back.
+  if (valueName.find('=') != std::string::npos ||
+      key.find_first_of(std::string("\r\n]\0", 4)) != std::string::npos)
+    return false;
+  if (!MakeFolders(StoreFolder())) return false;
+
+  std::vector<FSection> sections;
+  bool exists;
+  if (!Load(file, sections, exists)) return false;
+  FSection* section = nullptr;
+  for (FSection& s : sections)
+    if (SameNoCase(NormalKey(s.Key), key)) section = &s;
+  if (!section) {
+    sections.push_back({key, {}});
+    section = &sections.back();
   }
-  if (!WriteFileAtomically(file, lines)) return false;
+  bool found = false;
+  for (FEntry& e : section->Values)
+    if (SameNoCase(e.Name, valueName)) {
+      e.Value = text;
+      found = true;
+    }
+  if (!found) section->Values.push_back({valueName, text});
+  if (!Save(file, sections)) return false;
+
   std::string back;
   return RegReadString(rootName, keyPath, valueName, back) && back == text;
 }
@@ -175,12 +212,11 @@ bool RegReadString(const std::string& rootName, const std::string& keyPath,
   text.clear();
   const std::string file = RegStoreFile(rootName);
   if (file.empty()) return false;
-  std::vector<std::string> lines;
-  if (!ReadLines(file, lines)) return false;
-  int sectionLine, sectionEnd;
-  const int at = FindValue(lines, keyPath, valueName, sectionLine, sectionEnd);
-  if (at < 0) return false;
-  const std::string& line = lines[size_t(at)];
-  text = line.substr(line.find('=') + 1);
+  std::vector<FSection> sections;
+  bool exists;
+  if (!Load(file, sections, exists) || !exists) return false;
+  const FEntry* e = Find(sections, NormalKey(keyPath), valueName);
+  if (!e) return false;
+  text = e->Value;
   return true;
 }

@@ -97,3 +97,18 @@ TEST_F(RegStore, StoreThatIsAFolderGivesFalse) {
   std::string text;
   EXPECT_FALSE(RegReadString("HKEY_CURRENT_USER", Key, "font", text));
 }
+
+TEST_F(RegStore, MissingConfigurationFoldersAreCreated) {
+  setenv("XDG_CONFIG_HOME", (dir_ + "/a/b/c").c_str(), 1);
+  EXPECT_TRUE(RegWriteString("HKEY_CURRENT_USER", Key, "font", "x"));
+  EXPECT_TRUE(fs::exists(dir_ + "/a/b/c/orvex/HKEY_CURRENT_USER.ini"));
+}
+
+TEST_F(RegStore, FileInPlaceOfTheFolderGivesFalse) {
+  fs::create_directories(dir_ + "/config");
+  std::ofstream(dir_ + "/config/orvex") << "not a folder";
+  EXPECT_FALSE(RegWriteString("HKEY_CURRENT_USER", Key, "font", "x"));
+  std::string text = "old";
+  EXPECT_FALSE(RegReadString("HKEY_CURRENT_USER", Key, "font", text));
+  EXPECT_EQ(text, "");
+}
