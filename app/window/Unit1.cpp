@@ -1,0 +1,466 @@
+#include "app/window/Unit1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+
+#include "app/engine/mekreg.h"
+#include "app/window/fontdialog.h"
+#include "core/codepage.h"
+#include "core/mekDialogs.h"
+#include "core/mekrandom.h"
+
+// This file builds QStrings from UTF-8 literals: it must not be compiled to GBK.
+static_assert(sizeof("宋") == 4, "window sources need -fexec-charset=UTF-8");
+
+namespace {
+
+QString FromGbk(const std::string& gbk) { return QString::fromStdString(GbkToUtf8(gbk)); }
+std::string ToGbk(const QString& text) { return Utf8ToGbk(text.toStdString()); }
+
+// The label shows the carriage return of a prompt as a line break.
+QString LabelText(const std::string& gbk) {
+  QString s = FromGbk(gbk);
+  s.replace("\r\n", "\n");
+  s.replace('\r', '\n');
+  return s;
+}
+
+// The message boxes through which the items talk to the user.
+class TWindowDialogs : public TMekDialogs {
+public:
+  void ShowInfo(const std::string& message) override {
+    QMessageBox box(QMessageBox::Information, "提示", FromGbk(message), QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+  }
+  bool AskYesNo(const std::string& question) override {
+    QMessageBox box(QMessageBox::Question, "提示", FromGbk(question),
+                    QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+    return box.exec() == QMessageBox::Yes;
+  }
+};
+
+TWindowDialogs windowDialogs;
+
+const QColor Purple(0x80, 0x00, 0x80);
+const QColor Red(0xFF, 0x00, 0x00);
+const QColor Blue(0x00, 0x00, 0xFF);
+
+struct FKey {
+  const char* Caption;
+  const char* Hint;
+  int Left, Top;
+  char Inserts;  // 0: backspace, clear or "="
+};
+
+const FKey Keypad[20] = {
+    {"1", "1", 19, 5, '1'},          {"2", "2", 83, 4, '2'},
+    {"3", "3", 148, 5, '3'},         {"4", "4", 18, 63, '4'},
+    {"5", "5", 83, 62, '5'},         {"6", "6", 148, 63, '6'},
+    {"7", "7", 18, 121, '7'},        {"8", "8", 83, 121, '8'},
+    {"9", "9", 148, 121, '9'},       {"0", "0", 18, 180, '0'},
+    {"(", "左括号", 83, 180, '('},   {")", "右括号", 148, 180, ')'},
+    {"+", "加", 231, 8, '+'},        {"－", "减", 231, 65, '-'},
+    {"×", "乘", 231, 122, '*'},      {"÷", "除", 231, 179, '/'},
+    {"←", "退格键", 310, 9, 0},      {"C", "清除", 310, 66, 0},
+    {".", "小数点", 310, 123, '.'},  {"=", "计算", 309, 177, 0},
+};
+
+void SetTextColor(QWidget* w, QPalette::ColorRole role, const QColor& c) {
+  QPalette p = w->palette();
+  p.setColor(role, c);
+  w->setPalette(p);
+}
+
+bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+
+}  // namespace
+
+const char* const TForm1::Caption = "Orvex V4.0";
+const char* const TForm1::FontRoot = "HKEY_CURRENT_USER";
+const char* const TForm1::FontKey = "Software\\Vorlan\\mekcalc";
+const char* const TForm1::FontValue = "font";
+
+TForm1::TForm1(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+  SetDialogs(&windowDialogs);
+  edit1Font_ = DefaultFont();
+  BuildControls();
+  Calc.OnSelectorIdle = [this](int) { TypingTest.SetIdle(); };
+  Calc.OnArmTypingTest = [this] { TypingTest.Arm(); };
+  Calc.OnFocusInput = [this] { Edit1->setFocus(); };
+  qApp->installEventFilter(this);
+  FormCreate();
+}
+
+TForm1::~TForm1() {
+  qApp->removeEventFilter(this);
+  if (!closed_) FormClose();
+}
+
+void TForm1::BuildControls() {
+  setWindowTitle(Caption);
+  setFixedSize(407, 384);
+  move(278, 142);
+  // "宋体" is kept as the font's name; a Song-style face stands in for it.
+  QFont::insertSubstitutions("宋体", {"Noto Serif CJK SC", "AR PL UMing CN", "Noto Sans CJK SC"});
+  QFont font("宋体");
+  font.setPixelSize(16);
+  setFont(font);
+  setAttribute(Qt::WA_AlwaysShowToolTips);
+
+  Label1 = new QLabel(LabelText(Calc.Label1Text), this);
+  Label1->setObjectName("Label1");
+  Label1->setGeometry(12, 7, 383, 38);
+  Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+  Edit1 = new QLineEdit(this);
+  Edit1->setObjectName("Edit1");
+  Edit1->setGeometry(9, 44, 386, 24);
+  Edit1->setToolTip("输入计算内容");
+  Edit1->installEventFilter(this);
+
+  BitBtn1 = new QPushButton("T", this);
+  BitBtn1->setObjectName("BitBtn1");
+  BitBtn1->setGeometry(12, 81, 23, 22);
+  BitBtn1->setToolTip("设置字体");
+  SetTextColor(BitBtn1, QPalette::ButtonText, Purple);
+  connect(BitBtn1, &QPushButton::clicked, this, [this] { Guard([this] { BitBtn1Click(); }); });
+
+  BitBtn2 = new QPushButton("B", this);
+  BitBtn2->setObjectName("BitBtn2");
+  BitBtn2->setGeometry(45, 81, 23, 22);
+  BitBtn2->setToolTip("返回计算前内容");
+  SetTextColor(BitBtn2, QPalette::ButtonText, Red);
+  connect(BitBtn2, &QPushButton::clicked, this, [this] { Guard([this] { BitBtn2Click(); }); });
+
+  Label2 = new QLabel("选项 ", this);
+  Label2->setObjectName("Label2");
+  Label2->setGeometry(132, 85, 40, 16);
+
+  ComboBox1 = new QComboBox(this);
+  ComboBox1->setObjectName("ComboBox1");
+  ComboBox1->setGeometry(181, 78, 216, 24);
+  ComboBox1->setEditable(true);
+  ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+  ComboBox1->setToolTip("选择计算项目");
+  ComboBox1->setMaxVisibleItems(8);
+  for (int i = 0; i < ItemCount; ++i) ComboBox1->addItem(FromGbk(ItemAt(i).Label));
+  ComboBox1->setCurrentIndex(-1);
+  connect(ComboBox1, &QComboBox::currentIndexChanged, this,
+          [this](int index) { Guard([this, index] { ComboBox1Change(index); }); });
+  // Text typed into the selector selects the item of that label, or none.
+  connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+    Guard([this, text] { ComboBox1Change(ComboBox1->findText(text, Qt::MatchExactly)); });
+  });
+
+  Panel1 = new QFrame(this);
+  Panel1->setObjectName("Panel1");
+  Panel1->setGeometry(8, 117, 386, 234);
+  Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+
+  for (int i = 0; i < 20; ++i) {
+    const FKey& k = Keypad[i];
+    QPushButton* b = new QPushButton(k.Caption, Panel1);
+    b->setObjectName(QString("Button%1").arg(i + 1));
+    b->setGeometry(k.Left, k.Top, 51, 48);
+    b->setToolTip(k.Hint);
+    Buttons[i] = b;
+    if (k.Inserts) {
+      const char c = k.Inserts;
+      connect(b, &QPushButton::clicked, this, [this, c] { Guard([this, c] { AppendChar(c); }); });
+    }
+  }
+  SetTextColor(Buttons[16], QPalette::ButtonText, Red);
+  SetTextColor(Buttons[17], QPalette::ButtonText, Red);
+  connect(Buttons[16], &QPushButton::clicked, this, [this] { Guard([this] { Button17Click(); }); });
+  connect(Buttons[17], &QPushButton::clicked, this, [this] { Guard([this] { Button18Click(); }); });
+  connect(Buttons[19], &QPushButton::clicked, this, [this] { Guard([this] { Button20Click(); }); });
+
+  struct FLink {
+    QLabel*& Label;
+    const char* Name;
+    const char* Text;
+    int Left, Top, Width;
+  } links[] = {{Label3, "Label3", "下载最新版本", 18, 356, 96},
+               {Label5, "Label5", "联系作者", 157, 356, 64},
+               {Label4, "Label4", "定做软件咨询", 274, 357, 96}};
+  for (FLink& l : links) {
+    l.Label = new QLabel(l.Text, this);
+    l.Label->setObjectName(l.Name);
+    l.Label->setGeometry(l.Left, l.Top, l.Width, 16);
+    QFont f = l.Label->font();
+    f.setUnderline(true);
+    l.Label->setFont(f);
+    SetTextColor(l.Label, QPalette::WindowText, Blue);
+    l.Label->setCursor(Qt::PointingHandCursor);
+    l.Label->installEventFilter(this);
+  }
+
+  // Tab order: the input line first, then the small buttons, the selector, the keypad.
+  QWidget* order[] = {Edit1, BitBtn1, BitBtn2, ComboBox1};
+  for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+  setTabOrder(ComboBox1, Buttons[0]);
+  for (int i = 0; i + 1 < 20; ++i) setTabOrder(Buttons[i], Buttons[i + 1]);
+  Edit1->setFocus();
+}
+
+void TForm1::FormCreate() {
+  // 1.
+  Calc.LastInput.clear();
+  // 2. A failure here only leaves the Wubi lookup absent.
+  try {
+    Randomize();
+    QApplication::setApplicationDisplayName(windowTitle());
+    CreateWubiLookup();
+  } catch (...) {
+  }
+  // 3. The stored font; a malformed one ends start-up here.
+  try {
+    std::string text;
+    RegReadString(FontRoot, FontKey, FontValue, text);
+    if (!text.empty()) {
+      FFont font = edit1Font_;
+      try {
+        StringToFont(text, font);
+      } catch (...) {
+        SetEdit1Font(font);  // the fields read before the fault stay applied
+        throw;
+      }
+      SetEdit1Font(font);
+    }
+  } catch (const std::exception& e) {
+    ShowErrorBox(e.what());
+    return;
+  }
+  // 4.
+  RegisterHotkey();
+  // 5.
+  StartUpdateCheck();
+}
+
+void TForm1::FormClose() {
+  closed_ = true;
+  ReleaseWubiLookup();
+  ReleaseHotkey();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (!closed_) FormClose();
+  event->accept();
+}
+
+// Steps that the Wubi list, the F5 hotkey and the update check fill in.
+void TForm1::CreateWubiLookup() {}
+void TForm1::ReleaseWubiLookup() {}
+void TForm1::RegisterHotkey() { hotkeyRegistered_ = true; }
+void TForm1::ReleaseHotkey() { hotkeyRegistered_ = false; }
+void TForm1::StartUpdateCheck() { updateCheckStarted_ = true; }
+
+template <class F>
+void TForm1::Guard(F&& handler) {
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    ShowErrorBox(e.what());
+  } catch (...) {
+    ShowErrorBox("Unknown failure");
+  }
+}
+
+std::string TForm1::ErrorBoxText(const std::string& message) {
+  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + ".";
+  return message;
+}
+
+void TForm1::ShowErrorBox(const std::string& message) {
+  const QString title = QApplication::applicationDisplayName().isEmpty()
+                            ? QString(Caption)
+                            : QApplication::applicationDisplayName();
+  QMessageBox box(QMessageBox::Critical, title, FromGbk(ErrorBoxText(message)), QMessageBox::Ok,
+                  isVisible() ? this : nullptr);
+  box.exec();
+}
+
+QFont TForm1::ToQFont(const FFont& f) {
+  QFont q(QString::fromStdString(GbkToUtf8(f.Name)));
+  // A positive height is the cell height; without the leading the glyphs are a little
+  // smaller, which a pixel size cannot tell apart: both map to the pixel size.
+  const int px = f.Height < 0 ? -f.Height : f.Height;
+  q.setPixelSize(px > 0 ? px : 16);
+  q.setBold(f.Style & FontBold);
+  q.setItalic(f.Style & FontItalic);
+  q.setUnderline(f.Style & FontUnderline);
+  q.setStrikeOut(f.Style & FontStrikeOut);
+  if (f.Pitch == 2) {
+    q.setFixedPitch(true);
+    q.setStyleHint(QFont::TypeWriter);
+  }
+  return q;
+}
+
+void TForm1::SetEdit1Font(const FFont& font) {
+  edit1Font_ = font;
+  Edit1->setFont(ToQFont(font));
+  QPalette p = palette();  // a system colour: the window's own text colour
+  if (font.Color >= 0)
+    p.setColor(QPalette::Text, QColor(font.Color & 0xFF, (font.Color >> 8) & 0xFF,
+                                      (font.Color >> 16) & 0xFF));
+  Edit1->setPalette(p);
+}
+
+std::string TForm1::Edit1Gbk() const { return ToGbk(Edit1->text()); }
+
+void TForm1::SetEdit1Gbk(const std::string& text) {
+  const QString s = FromGbk(text);
+  if (Edit1->text() != s) Edit1->setText(s);
+}
+
+void TForm1::PullState() {
+  Calc.Edit1Text = Edit1Gbk();
+  Calc.ItemIndex = selectorIndex_;
+}
+
+void TForm1::PushState() {
+  SetEdit1Gbk(Calc.Edit1Text);
+  Label1->setText(LabelText(Calc.Label1Text));
+}
+
+void TForm1::AppendChar(char c) {
+  Edit1->setText(Edit1->text() + QChar(c));
+  Edit1->setFocus();
+  Edit1->setCursorPosition(Edit1->text().size());
+}
+
+void TForm1::Button17Click() {
+  std::string text = Edit1Gbk();
+  if (!text.empty()) {
+    // The last byte goes; when it was the second half of a double-byte character the
+    // first half goes with it, so no half character is left behind.
+    size_t i = 0, last = 0;
+    while (i < text.size()) {
+      last = i;
+      i += IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+    }
+    text.erase(last);
+    SetEdit1Gbk(text);
+  }
+  Edit1->setFocus();
+  Edit1->setCursorPosition(Edit1->text().size());
+}
+
+void TForm1::Button18Click() {
+  Edit1->clear();
+  Edit1->setFocus();
+  Edit1->setCursorPosition(0);
+}
+
+void TForm1::Button20Click() {
+  PullState();
+  Calc.Button20Click();
+  PushState();
+}
+
+void TForm1::ComboBox1Change(int index) {
+  selectorIndex_ = index;
+  PullState();
+  Calc.ComboBox1Change();
+  PushState();
+}
+
+void TForm1::BitBtn2Click() {
+  PullState();
+  Calc.BitBtn2Click();
+  PushState();
+}
+
+void TForm1::BitBtn1Click() {
+  TFontDialog dialog(this);
+  dialog.SetFont(edit1Font_);
+  if (dialog.exec() != QDialog::Accepted) return;
+  SetEdit1Font(dialog.Font());
+  // A store that cannot be written leaves the font for this run only.
+  RegWriteString(FontRoot, FontKey, FontValue, FontToString(edit1Font_));
+}
+
+// The links open their pages once the update check is in place.
+void TForm1::Label3Click() {}
+void TForm1::Label4Click() {}
+void TForm1::Label5Click() {}
+
+bool TForm1::FormKeyDown(QKeyEvent* event) {
+  if (!IsEnter(event->key())) return false;
+  std::string edit = Edit1Gbk();
+  if (!TypingTest.KeyDown(13, edit)) return false;
+  SetEdit1Gbk(edit);
+  return true;
+}
+
+bool TForm1::FormKeyPress(QKeyEvent* event) {
+  if (TypingTest.State() != TTypingTest::TState::Running) return false;
+  const QString text = event->text();
+  if (text.isEmpty()) return false;  // arrows, Delete and the like act as usual
+  const std::string key = ToGbk(text);
+  std::string edit = Edit1Gbk();
+  std::string label = Calc.Label1Text;
+  const bool consumed = TypingTest.KeyPress(key.empty() ? '\0' : key[0], edit, label);
+  Calc.Label1Text = label;
+  Label1->setText(LabelText(label));
+  SetEdit1Gbk(edit);
+  return consumed;
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type == QEvent::KeyPress && watched->isWidgetType()) {
+    // The window sees each key once, before the control that has the focus.
+    QWidget* target = static_cast<QWidget*>(watched);
+    QWidget* focus = QApplication::focusWidget();
+    if (target == (focus ? focus : this) && target->window() == this &&
+        !QApplication::activeModalWidget()) {
+      auto* key = static_cast<QKeyEvent*>(event);
+      bool consumed = false;
+      Guard([&] { consumed = FormKeyDown(key) || FormKeyPress(key); });
+      if (consumed) return true;
+    }
+  } else if (type == QEvent::KeyRelease && watched == Edit1) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    // Enter released in the input line is "=", except while the typing test waits for
+    // its start.
+    if (IsEnter(key->key()) && !key->isAutoRepeat() &&
+        TypingTest.State() != TTypingTest::TState::Armed)
+      Guard([this] { Button20Click(); });
+  } else if (type == QEvent::Paint && (watched == Label3 || watched == Label4 || watched == Label5)) {
+    // The CJK face's line is taller than the 16-pixel label: the underline is drawn
+    // inside the label instead of below its bottom edge.
+    auto* label = static_cast<QLabel*>(watched);
+    QPainter painter(label);
+    QFont plain = label->font();
+    plain.setUnderline(false);
+    painter.setFont(plain);
+    painter.setPen(Blue);
+    const QFontMetrics metrics(plain);
+    const int baseline = std::min(metrics.ascent(), label->height() - 3);
+    painter.drawText(0, baseline, label->text());
+    const int y = std::min(baseline + 2, label->height() - 1);
+    painter.drawLine(0, y, metrics.horizontalAdvance(label->text()) - 1, y);
+    return true;
+  } else if (type == QEvent::MouseButtonRelease) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::LeftButton) {
+      if (watched == Label3) Guard([this] { Label3Click(); });
+      if (watched == Label4) Guard([this] { Label4Click(); });
+      if (watched == Label5) Guard([this] { Label5Click(); });
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}

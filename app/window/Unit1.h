@@ -1,0 +1,105 @@
+// The main window: input line, prompt label, item selector, keypad, the font and restore
+// buttons and three link labels. Every calculation goes through the toolkit-free
+// dispatcher; the window only moves texts between its controls and the dispatcher.
+#pragma once
+#include <QWidget>
+#include <string>
+
+#include "app/engine/dispatcher.h"
+#include "app/engine/typingtest.h"
+#include "core/mekstr.h"
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class TForm1 : public QWidget {
+  Q_OBJECT
+
+public:
+  explicit TForm1(QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // The window's caption, also the application title used by the error box.
+  static const char* const Caption;
+  // Registry location of the stored font.
+  static const char* const FontRoot;
+  static const char* const FontKey;
+  static const char* const FontValue;
+
+  // Shows the error box: error icon, application title as caption, message (GBK) with a
+  // full stop appended when its last byte comes after ".".
+  void ShowErrorBox(const std::string& message);
+  // The text the error box shows for a message.
+  static std::string ErrorBoxText(const std::string& message);
+
+  // The font record of the input line, and its Qt form.
+  const FFont& Edit1Font() const { return edit1Font_; }
+  void SetEdit1Font(const FFont& font);
+  static QFont ToQFont(const FFont& font);
+
+  // Start-up steps that ran (the hotkey and the update check are skipped after a
+  // malformed stored font).
+  bool HotkeyRegistered() const { return hotkeyRegistered_; }
+  bool UpdateCheckStarted() const { return updateCheckStarted_; }
+
+  TDispatcher Calc;
+  TTypingTest TypingTest;
+
+  QLabel* Label1;
+  QLineEdit* Edit1;
+  QPushButton* BitBtn1;
+  QPushButton* BitBtn2;
+  QLabel* Label2;
+  QComboBox* ComboBox1;
+  QFrame* Panel1;
+  QLabel* Label3;
+  QLabel* Label5;
+  QLabel* Label4;
+  QPushButton* Buttons[20];  // Button1 .. Button20
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+private:
+  void BuildControls();
+  void FormCreate();
+  void FormClose();
+  void AppendChar(char c);  // Button1Click .. Button16Click, Button19Click
+  void Button17Click();
+  void Button18Click();
+  void Button20Click();
+  void ComboBox1Change(int index);
+  void BitBtn1Click();
+  void BitBtn2Click();
+  void Label3Click();
+  void Label4Click();
+  void Label5Click();
+  bool FormKeyDown(QKeyEvent* event);
+  bool FormKeyPress(QKeyEvent* event);
+
+  // Runs an event handler; a failure escaping it is shown in the error box.
+  template <class F>
+  void Guard(F&& handler);
+  // Dispatcher state from the controls and back.
+  void PullState();
+  void PushState();
+  void SetEdit1Gbk(const std::string& text);
+  std::string Edit1Gbk() const;
+
+  // Start-up steps that belong to later parts of the program.
+  void CreateWubiLookup();
+  void ReleaseWubiLookup();
+  void RegisterHotkey();
+  void ReleaseHotkey();
+  void StartUpdateCheck();
+
+  FFont edit1Font_;
+  int selectorIndex_ = -1;
+  bool hotkeyRegistered_ = false;
+  bool updateCheckStarted_ = false;
+  bool closed_ = false;
+};
