@@ -98,6 +98,7 @@ TForm1::TForm1(QWidget* parent)
   Calc.OnSelectorIdle = [this](int) { TypingTest.SetIdle(); };
   Calc.OnArmTypingTest = [this] { TypingTest.Arm(); };
   Calc.OnFocusInput = [this] { Edit1->setFocus(); };
+  // Key preview, Enter released in the input line, the links' clicks and painting.
   qApp->installEventFilter(this);
   FormCreate();
 }
@@ -127,7 +128,6 @@ void TForm1::BuildControls() {
   Edit1->setObjectName("Edit1");
   Edit1->setGeometry(9, 44, 386, 24);
   Edit1->setToolTip("输入计算内容");
-  Edit1->installEventFilter(this);
 
   BitBtn1 = new QPushButton("T", this);
   BitBtn1->setObjectName("BitBtn1");
@@ -203,7 +203,6 @@ void TForm1::BuildControls() {
     l.Label->setFont(f);
     SetTextColor(l.Label, QPalette::WindowText, Blue);
     l.Label->setCursor(Qt::PointingHandCursor);
-    l.Label->installEventFilter(this);
   }
 
   // Tab order: the input line first, then the small buttons, the selector, the keypad.
