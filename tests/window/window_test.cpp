@@ -1,0 +1,417 @@
+// The window as a user meets it: layout, keypad, Enter, "B", the selector, the stored
+// font, the error box and the typing test, on the offscreen platform.
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QInputMethodEvent>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+#include "app/engine/mekreg.h"
+#include "app/window/Unit1.h"
+#include "app/window/fontdialog.h"
+#include "core/codepage.h"
+#include "core/mekrandom.h"
+
+namespace {
+
+// What a modal box showed before the watcher closed it.
+struct FBox {
+  QString Title, Text;
+  QMessageBox::Icon Icon = QMessageBox::NoIcon;
+};
+
+// While it lives, closes every message box that comes up and records it; a font dialog
+// is handed to OnFontDialog (cancelled when that is empty).
+class TModalWatcher : public QObject {
+public:
+  TModalWatcher() {
+    connect(&timer_, &QTimer::timeout, this, &TModalWatcher::Poll);
+    timer_.start(10);
+  }
+  std::vector<FBox> Boxes;
+  std::function<bool(TFontDialog&)> OnFontDialog;  // true: confirm
+
+private:
+  void Poll() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      Boxes.push_back({box->windowTitle(), box->text(), box->icon()});
+      box->done(QMessageBox::Ok);
+    } else if (auto* dialog = dynamic_cast<TFontDialog*>(modal)) {
+      const bool ok = OnFontDialog && OnFontDialog(*dialog);
+      ok ? dialog->accept() : dialog->reject();
+    }
+  }
+  QTimer timer_;
+};
+
+QString U(const std::string& gbk) { return QString::fromStdString(GbkToUtf8(gbk)); }
+
+}  // namespace
+
+class WindowTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<QTemporaryDir> config_;
+  std::unique_ptr<TModalWatcher> watcher_;
+
+  std::unique_ptr<TForm1> Open() {
+    auto form = std::make_unique<TForm1>();
+    form->show();
+    form->activateWindow();
+    if (!QTest::qWaitForWindowActive(form.get())) qWarning("window not active");
+    form->Edit1->setFocus();
+    return form;
+  }
+  static void Select(TForm1& form, int index) { form.ComboBox1->setCurrentIndex(index); }
+
+private slots:
+  void init() {
+    config_ = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_CONFIG_HOME", config_->path().toUtf8());
+    watcher_ = std::make_unique<TModalWatcher>();
+  }
+  void cleanup() {
+    watcher_.reset();
+    config_.reset();
+  }
+
+  void layoutMatchesTheTable() {
+    auto form = Open();
+    QCOMPARE(form->windowTitle(), QString("Orvex V4.0"));
+    QCOMPARE(QApplication::applicationDisplayName(), QString("Orvex V4.0"));
+    QCOMPARE(form->size(), QSize(407, 384));
+    QCOMPARE(form->minimumSize(), form->maximumSize());
+    QCOMPARE(form->pos(), QPoint(278, 142));
+    QVERIFY(!(form->windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(form->font().family(), QString("宋体"));
+    QCOMPARE(form->font().pixelSize(), 16);
+
+    struct Row {
+      QWidget* W;
+      QRect Geometry;
+      QString Text, Hint;
+    } rows[] = {
+        {form->Label1, {12, 7, 383, 38}, "做世界上最牛的计算器", ""},
+        {form->Edit1, {9, 44, 386, 24}, "", "输入计算内容"},
+        {form->BitBtn1, {12, 81, 23, 22}, "T", "设置字体"},
+        {form->BitBtn2, {45, 81, 23, 22}, "B", "返回计算前内容"},
+        {form->Label2, {132, 85, 40, 16}, "选项 ", ""},
+        {form->ComboBox1, {181, 78, 216, 24}, "", "选择计算项目"},
+        {form->Panel1, {8, 117, 386, 234}, "", ""},
+        {form->Label3, {18, 356, 96, 16}, "下载最新版本", ""},
+        {form->Label5, {157, 356, 64, 16}, "联系作者", ""},
+        {form->Label4, {274, 357, 96, 16}, "定做软件咨询", ""},
+    };
+    for (const Row& r : rows) {
+      QCOMPARE(r.W->geometry(), r.Geometry);
+      QCOMPARE(r.W->toolTip(), r.Hint);
+      if (auto* l = qobject_cast<QLabel*>(r.W)) QCOMPARE(l->text(), r.Text);
+      if (auto* e = qobject_cast<QLineEdit*>(r.W)) QCOMPARE(e->text(), r.Text);
+      if (auto* b = qobject_cast<QPushButton*>(r.W)) QCOMPARE(b->text(), r.Text);
+    }
+    QCOMPARE(form->ComboBox1->count(), 57);
+    QCOMPARE(form->ComboBox1->currentIndex(), -1);
+    QCOMPARE(form->ComboBox1->currentText(), QString());
+    QCOMPARE(form->ComboBox1->itemText(51), QString("小键盘打字测速"));
+    QCOMPARE(form->Panel1->frameShadow(), QFrame::Sunken);
+
+    struct Key {
+      QString Caption, Hint;
+      QPoint Pos;
+    } keys[20] = {{"1", "1", {19, 5}},         {"2", "2", {83, 4}},
+                  {"3", "3", {148, 5}},        {"4", "4", {18, 63}},
+                  {"5", "5", {83, 62}},        {"6", "6", {148, 63}},
+                  {"7", "7", {18, 121}},       {"8", "8", {83, 121}},
+                  {"9", "9", {148, 121}},      {"0", "0", {18, 180}},
+                  {"(", "左括号", {83, 180}},  {")", "右括号", {148, 180}},
+                  {"+", "加", {231, 8}},       {"－", "减", {231, 65}},
+                  {"×", "乘", {231, 122}},     {"÷", "除", {231, 179}},
+                  {"←", "退格键", {310, 9}},   {"C", "清除", {310, 66}},
+                  {".", "小数点", {310, 123}}, {"=", "计算", {309, 177}}};
+    for (int i = 0; i < 20; ++i) {
+      QPushButton* b = form->Buttons[i];
+      QCOMPARE(b->parentWidget(), form->Panel1);
+      QCOMPARE(b->objectName(), QString("Button%1").arg(i + 1));
+      QCOMPARE(b->text(), keys[i].Caption);
+      QCOMPARE(b->toolTip(), keys[i].Hint);
+      QCOMPARE(b->geometry(), QRect(keys[i].Pos, QSize(51, 48)));
+    }
+    const QColor red(255, 0, 0), purple(128, 0, 128), blue(0, 0, 255);
+    QCOMPARE(form->BitBtn1->palette().color(QPalette::ButtonText), purple);
+    QCOMPARE(form->BitBtn2->palette().color(QPalette::ButtonText), red);
+    QCOMPARE(form->Buttons[16]->palette().color(QPalette::ButtonText), red);
+    QCOMPARE(form->Buttons[17]->palette().color(QPalette::ButtonText), red);
+    for (QLabel* l : {form->Label3, form->Label4, form->Label5}) {
+      QCOMPARE(l->palette().color(QPalette::WindowText), blue);
+      QVERIFY(l->font().underline());
+      QCOMPARE(l->cursor().shape(), Qt::PointingHandCursor);
+    }
+    // The input line comes first in the tab order.
+    QCOMPARE(form->ComboBox1->nextInFocusChain() != nullptr, true);
+    QCOMPARE(form->Edit1->nextInFocusChain(), static_cast<QWidget*>(form->BitBtn1));
+
+    const QString picture = QString(ORVEX_BUILD_DIR) + "/window.png";
+    QVERIFY(form->grab().save(picture));
+  }
+
+  void keypadAppendsAtTheEnd() {
+    auto form = Open();
+    struct Case {
+      QString Before;
+      int Caret;
+      int Button;  // index into Buttons
+      QString After;
+    } cases[] = {
+        {"12", 1, 2, "123"},    {"", 0, 14, "*"},      {"7", 0, 13, "7-"},
+        {"8", 1, 15, "8/"},     {"1", 0, 10, "1("},    {"2", 1, 18, "2."},
+        {"1+2", 1, 16, "1+"},   {"", 0, 16, ""},       {"1+中", 2, 16, "1+"},
+        {"1+2", 1, 17, ""},     {"（", 0, 12, "（+"},
+    };
+    for (const Case& c : cases) {
+      form->Edit1->setText(c.Before);
+      form->Edit1->setCursorPosition(c.Caret);
+      form->Edit1->setSelection(0, c.Caret);
+      QTest::mouseClick(form->Buttons[c.Button], Qt::LeftButton);
+      QCOMPARE(form->Edit1->text(), c.After);
+      QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->Edit1));
+      QCOMPARE(form->Edit1->cursorPosition(), c.Button == 17 ? 0 : int(c.After.size()));
+    }
+    QVERIFY(watcher_->Boxes.empty());
+  }
+
+  void enterAndEqualsThenRestore() {
+    auto form = Open();
+    Select(*form, 0);
+    QCOMPARE(form->Label1->text(), QString("请输入算式,如(2+3)*7/19"));
+    form->Edit1->setText("（２＋３）＊７");
+    QTest::keyClick(form->Edit1, Qt::Key_Return);
+    QCOMPARE(form->Edit1->text(), QString("35"));
+    QCOMPARE(form->Label1->text(), U(WelcomeText));
+    QTest::mouseClick(form->BitBtn2, Qt::LeftButton);
+    QCOMPARE(form->Edit1->text(), QString("(2+3)*7"));
+    QTest::mouseClick(form->BitBtn2, Qt::LeftButton);
+    QCOMPARE(form->Edit1->text(), QString("(2+3)*7"));
+
+    form->Edit1->setText("(2+3)*7/19");
+    QTest::mouseClick(form->Buttons[19], Qt::LeftButton);
+    QCOMPARE(form->Edit1->text(), QString("1.84210526315789"));
+    // A division by zero leaves the expression, silently.
+    form->Edit1->setText("1/0");
+    QTest::keyClick(form->Edit1, Qt::Key_Enter);
+    QCOMPARE(form->Edit1->text(), QString("1/0"));
+    QVERIFY(watcher_->Boxes.empty());
+  }
+
+  void equalsWithNothingSelected() {
+    auto form = Open();
+    form->Edit1->setText("１２");
+    QTest::mouseClick(form->Buttons[19], Qt::LeftButton);
+    QCOMPARE(form->Edit1->text(), QString("12"));
+    QCOMPARE(form->Label1->text(), U(WelcomeText));
+  }
+
+  void selectorShowsPrompts() {
+    auto form = Open();
+    struct Case {
+      int Index;
+      QString Prompt;
+    } cases[] = {{9, "输入日期,如2009-1-1"},
+                 {12, "输入一个汉字,如：丫"},
+                 {47, "提取时按F5"},
+                 {45, "数量，原币种，转换币种(人民币美元,欧元,港元,台币,\n英镑,韩元,日元)"},
+                 {56, "直接点等于"}};
+    for (const Case& c : cases) {
+      Select(*form, c.Index);
+      QCOMPARE(form->Label1->text(), c.Prompt);
+      QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->Edit1));
+    }
+    // Typing an item's label into the selector chooses it.
+    form->ComboBox1->setFocus();
+    form->ComboBox1->lineEdit()->clear();
+    QInputMethodEvent typed;  // Chinese comes in through the input method
+    typed.setCommitString("求属相");
+    QApplication::sendEvent(form->ComboBox1->lineEdit(), &typed);
+    QCOMPARE(form->Label1->text(), QString("输入日期,如1990-1-1"));
+    form->Edit1->setText("1990-1-1");
+    QTest::keyClick(form->Edit1, Qt::Key_Return);
+    QVERIFY(form->Edit1->text() != "1990-1-1");
+  }
+
+  void itemMessageShowsAnInformationBox() {
+    auto form = Open();
+    Select(*form, 9);
+    form->Edit1->setText("2009-2-29");
+    QTest::mouseClick(form->Buttons[19], Qt::LeftButton);
+    QCOMPARE(form->Edit1->text(), QString("2009-2-29"));
+    QCOMPARE(int(watcher_->Boxes.size()), 1);
+    QCOMPARE(watcher_->Boxes[0].Title, QString("提示"));
+    QCOMPARE(watcher_->Boxes[0].Icon, QMessageBox::Information);
+  }
+
+  void fontSurvivesARestart() {
+    FFont chosen;
+    {
+      auto form = Open();
+      QVERIFY(form->HotkeyRegistered());
+      QVERIFY(form->UpdateCheckStarted());
+      // Cancelling changes nothing and stores nothing.
+      QTest::mouseClick(form->BitBtn1, Qt::LeftButton);
+      QCOMPARE(FontToString(form->Edit1Font()), FontToString(DefaultFont()));
+      std::string stored;
+      QVERIFY(!RegReadString("HKEY_CURRENT_USER", "Software\\Vorlan\\mekcalc", "font", stored));
+
+      watcher_->OnFontDialog = [](TFontDialog& d) {
+        d.StyleBox->setCurrentIndex(3);  // bold italic
+        d.SizeBox->setCurrentText("14");
+        d.UnderlineBox->setChecked(true);
+        d.StrikeOutBox->setChecked(true);
+        d.ColorBox->setCurrentIndex(9);  // red
+        return true;
+      };
+      QTest::mouseClick(form->BitBtn1, Qt::LeftButton);
+      chosen = form->Edit1Font();
+      QCOMPARE(FontToString(chosen), Utf8ToGbk("000000FFFFFFFFED000E0060086F0004宋体"));
+      QVERIFY(form->Edit1->font().bold());
+      QVERIFY(form->Edit1->font().italic());
+      QVERIFY(form->Edit1->font().underline());
+      QVERIFY(form->Edit1->font().strikeOut());
+      QCOMPARE(form->Edit1->font().pixelSize(), 19);
+      QCOMPARE(form->Edit1->palette().color(QPalette::Text), QColor(255, 0, 0));
+      QVERIFY(RegReadString("HKEY_CURRENT_USER", "Software\\Vorlan\\mekcalc", "font", stored));
+      QCOMPARE(stored, FontToString(chosen));
+      form->close();
+    }
+    auto again = Open();
+    QCOMPARE(FontToString(again->Edit1Font()), FontToString(chosen));
+    QVERIFY(again->Edit1->font().bold());
+    QCOMPARE(again->Edit1->font().pixelSize(), 19);
+    QCOMPARE(again->Edit1->palette().color(QPalette::Text), QColor(255, 0, 0));
+    QVERIFY(again->HotkeyRegistered());
+    QVERIFY(watcher_->Boxes.empty());
+  }
+
+  void malformedStoredFont() {
+    struct Case {
+      std::string Stored;
+      QString Shown;
+    } cases[] = {
+        {"1", "Error Font Format String."},
+        {std::string(32, 'F'), "Error Font Format String."},
+        {"000000FFFFFFFFEC00G0006008600004" + Utf8ToGbk("黑体"),
+         "'$00G0' is not a valid integer value."},
+    };
+    for (const Case& c : cases) {
+      QVERIFY(RegWriteString("HKEY_CURRENT_USER", "Software\\Vorlan\\mekcalc", "font", c.Stored));
+      watcher_->Boxes.clear();
+      auto form = Open();
+      QCOMPARE(int(watcher_->Boxes.size()), 1);
+      QCOMPARE(watcher_->Boxes[0].Text, c.Shown);
+      QCOMPARE(watcher_->Boxes[0].Title, QString("Orvex V4.0"));
+      QCOMPARE(watcher_->Boxes[0].Icon, QMessageBox::Critical);
+      QVERIFY(!form->HotkeyRegistered());
+      QVERIFY(!form->UpdateCheckStarted());
+      // The window works all the same.
+      QTest::mouseClick(form->Buttons[0], Qt::LeftButton);
+      QCOMPARE(form->Edit1->text(), QString("1"));
+    }
+    // The fields read before the bad one stay applied: the colour is red.
+    auto form = Open();
+    QCOMPARE(form->Edit1Font().Color, 0xFF);
+    QCOMPARE(form->Edit1->palette().color(QPalette::Text), QColor(255, 0, 0));
+    // An empty stored text is ignored.
+    QVERIFY(RegWriteString("HKEY_CURRENT_USER", "Software\\Vorlan\\mekcalc", "font", ""));
+    watcher_->Boxes.clear();
+    auto plain = Open();
+    QVERIFY(watcher_->Boxes.empty());
+    QVERIFY(plain->HotkeyRegistered());
+  }
+
+  void errorBoxFullStopRule() {
+    struct Case {
+      std::string In, Out;
+    } cases[] = {{"abc", "abc."},   {"abc.", "abc."}, {"a!", "a!"}, {"a-", "a-"},
+                 {"a/", "a/."},     {"", ""},         {"9", "9."},
+                 {Utf8ToGbk("中"), Utf8ToGbk("中.")}};
+    for (const Case& c : cases) QCOMPARE(TForm1::ErrorBoxText(c.In), c.Out);
+  }
+
+  void wholeTypingTest() {
+    auto form = Open();
+    int64_t now = 5000;
+    form->TypingTest.TickCount = [&now] { return now; };
+    RandSeed(20240601);
+    // Enter before item 51 is chosen is "=".
+    Select(*form, 51);
+    QCOMPARE(form->Label1->text(), QString("回车开始记时"));
+    form->Edit1->setText("x");
+    QTest::keyClick(form->Edit1, Qt::Key_Return);
+    const QString text = form->Edit1->text();
+    QCOMPARE(text.size(), 500);
+    for (QChar ch : text) QVERIFY(QString("0123456789-+./").contains(ch));
+    // The release of Enter ran "=": the test text is kept for "B", the welcome is shown.
+    QCOMPARE(form->Calc.LastInput, text.toStdString());
+    QCOMPARE(form->Label1->text(), U(WelcomeText));
+
+    // A wrong key changes nothing but the running figure.
+    now += 1000;
+    const char wrong = text[0] == '1' ? '2' : '1';
+    QTest::keyClick(form->Edit1, wrong);
+    QCOMPARE(form->Edit1->text(), text);
+    QCOMPARE(form->Label1->text(), QString("当前打字速度为0字/分钟"));
+    // Backspace and Enter are consumed too.
+    QTest::keyClick(form->Edit1, Qt::Key_Backspace);
+    QCOMPARE(form->Edit1->text(), text);
+    for (int i = 0; i < 500; ++i) {
+      now += 100;
+      QTest::keyClick(form->Edit1, text[i].toLatin1());
+      if (i == 19) {
+        QCOMPARE(form->Edit1->text(), text.mid(20));
+        QCOMPARE(form->Label1->text(), QString("当前打字速度为400字/分钟"));  // 20 in 3 s
+      }
+    }
+    QCOMPARE(form->Edit1->text(), QString());
+    QCOMPARE(int(watcher_->Boxes.size()), 1);
+    // 500 characters in 51 s.
+    QCOMPARE(watcher_->Boxes[0].Text, QString("本次测试您的打字速度为588字/分钟"));
+    QCOMPARE(watcher_->Boxes[0].Title, QString("提示"));
+    QCOMPARE(form->TypingTest.State(), TTypingTest::TState::Idle);
+    // Keys reach the line again.
+    QTest::keyClick(form->Edit1, '7');
+    QCOMPARE(form->Edit1->text(), QString("7"));
+  }
+
+  void leavingTheTestGivesKeysBack() {
+    auto form = Open();
+    Select(*form, 51);
+    QTest::keyClick(form->Edit1, Qt::Key_Return);
+    QCOMPARE(form->Edit1->text().size(), 500);
+    Select(*form, 0);
+    form->Edit1->setFocus();
+    form->Edit1->end(false);
+    QTest::keyClicks(form->Edit1, "12");
+    QVERIFY(form->Edit1->text().endsWith("12"));
+    QCOMPARE(form->Edit1->text().size(), 502);
+    // "C" then a key ends a running test at once.
+    Select(*form, 51);
+    QTest::keyClick(form->Edit1, Qt::Key_Return);
+    QTest::mouseClick(form->Buttons[17], Qt::LeftButton);
+    QTest::keyClick(form->Edit1, '5');
+    QCOMPARE(int(watcher_->Boxes.size()), 1);
+    QVERIFY(watcher_->Boxes[0].Text.startsWith("本次测试您的打字速度为"));
+    QCOMPARE(form->Edit1->text(), QString());
+  }
+};
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"
