@@ -62,9 +62,11 @@ TEST(Robustness, EveryOfflineItemSurvivesOddInput) {
   for (size_t nl; (nl = r.out.find('\n', start)) != std::string::npos; start = nl + 1) {
     const auto j = nlohmann::json::parse(r.out.substr(start, nl - start));
     const std::string in = j["input"], out = j["output"];
-    for (const char* word : {"inf", "nan"})
-      if (in.find(word) == std::string::npos)
+    for (const char* word : {"inf", "nan"}) {
+      if (in.find(word) == std::string::npos) {
         EXPECT_EQ(out.find(word), std::string::npos) << j.dump();
+      }
+    }
     ++got;
   }
   EXPECT_EQ(got, expected);
