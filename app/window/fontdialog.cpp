@@ -59,9 +59,15 @@ TFontDialog::TFontDialog(QWidget* parent) : QDialog(parent) {
   SizeBox->setEditable(true);
   SizeBox->setValidator(new QIntValidator(1, 1638, SizeBox));
   for (int s : Sizes) SizeBox->addItem(QString::number(s));
-  grid->addWidget(new QLabel("字体(&F):"), 0, 0);
-  grid->addWidget(new QLabel("字形(&Y):"), 0, 1);
-  grid->addWidget(new QLabel("大小(&S):"), 0, 2);
+  const struct {
+    const char* Text;
+    QWidget* Buddy;
+  } captions[] = {{"字体(&F):", FaceBox}, {"字形(&Y):", StyleBox}, {"大小(&S):", SizeBox}};
+  for (int i = 0; i < 3; ++i) {
+    auto* caption = new QLabel(captions[i].Text);
+    caption->setBuddy(captions[i].Buddy);
+    grid->addWidget(caption, 0, i);
+  }
   grid->addWidget(FaceBox, 1, 0);
   grid->addWidget(StyleBox, 1, 1);
   grid->addWidget(SizeBox, 1, 2);
@@ -77,7 +83,9 @@ TFontDialog::TFontDialog(QWidget* parent) : QDialog(parent) {
   for (const FColorName& c : Colors) ColorBox->addItem(Swatch(c.Value), c.Name, c.Value);
   effectsLayout->addWidget(StrikeOutBox);
   effectsLayout->addWidget(UnderlineBox);
-  effectsLayout->addWidget(new QLabel("颜色(&C):"));
+  auto* colorCaption = new QLabel("颜色(&C):");
+  colorCaption->setBuddy(ColorBox);
+  effectsLayout->addWidget(colorCaption);
   effectsLayout->addWidget(ColorBox);
   grid->addWidget(effects, 2, 0);
 
