@@ -325,12 +325,14 @@ void TForm1::SetEdit1Gbk(const std::string& text) {
 }
 
 void TForm1::PullState() {
-  Calc.Edit1Text = Edit1Gbk();
+  Calc.Edit1Text = pulledEdit1_ = Edit1Gbk();
   Calc.ItemIndex = selectorIndex_;
 }
 
 void TForm1::PushState() {
-  SetEdit1Gbk(Calc.Edit1Text);
+  // A line the dispatcher left alone keeps its text as typed, characters outside GBK
+  // included.
+  if (Calc.Edit1Text != pulledEdit1_) SetEdit1Gbk(Calc.Edit1Text);
   Label1->setText(LabelText(Calc.Label1Text));
 }
 

@@ -98,6 +98,7 @@ private:
   void StartUpdateCheck();
 
   FFont edit1Font_;
+  std::string pulledEdit1_;  // the input line as handed to the dispatcher
   int selectorIndex_ = -1;
   bool hotkeyRegistered_ = false;
   bool updateCheckStarted_ = false;
