@@ -1,6 +1,8 @@
 #include "app/window/Unit1.h"
 
 #include <QApplication>
+
+#include <algorithm>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
@@ -32,6 +34,28 @@ QString LabelText(const std::string& gbk) {
   s.replace('\r', '\n');
   return s;
 }
+
+// The prompt label. A prompt may hold two lines (the currency item's does); the CJK
+// faces' line spacing is half again the pixel size, so two plain lines would not fit in
+// the label's 38 pixels. Lines are therefore laid out in equal bands of the label.
+class TPromptLabel : public QLabel {
+public:
+  using QLabel::QLabel;
+
+protected:
+  void paintEvent(QPaintEvent*) override {
+    const QStringList lines = text().split('\n');
+    QPainter painter(this);
+    painter.setFont(font());
+    painter.setPen(palette().color(QPalette::WindowText));
+    const QFontMetrics fm(font());
+    const int step = std::min(fm.lineSpacing(), height() / std::max<int>(2, lines.size()));
+    // Glyphs of a CJK face stand about 0.88 of the pixel size above the baseline; the
+    // baseline sits four fifths down each band, leaving room for the commas below it.
+    const int rise = std::min(fm.ascent(), step * 4 / 5);
+    for (int i = 0; i < lines.size(); ++i) painter.drawText(0, i * step + rise, lines[i]);
+  }
+};
 
 // The message boxes through which the items talk to the user.
 class TWindowDialogs : public TMekDialogs {
@@ -119,7 +143,7 @@ void TForm1::BuildControls() {
   setFont(font);
   setAttribute(Qt::WA_AlwaysShowToolTips);
 
-  Label1 = new QLabel(LabelText(Calc.Label1Text), this);
+  Label1 = new TPromptLabel(LabelText(Calc.Label1Text), this);
   Label1->setObjectName("Label1");
   Label1->setGeometry(12, 7, 383, 38);
   Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
