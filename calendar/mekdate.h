@@ -26,3 +26,46 @@ int64_t DayDifference(double a, double b);
 double TimeDifference(int unit, double a, double b);
 
 // ---- Lunar calendar ----
+
+// A date of the Chinese calendar. Year is the Gregorian year in which the lunar year
+// begins; IsLeap marks the leap month that follows month Month.
+struct TLunarDate {
+  int32_t Year = 0;
+  int32_t Month = 0;
+  int32_t Day = 0;
+  bool IsLeap = false;
+};
+
+// Month lengths and leap months of lunar years 1900-2100, one word per year (index
+// year - 1900): bits 15..4 months 1..12 (set = 30 days), bits 3..0 the month after which
+// the leap month comes (0 none; 15 none, and the leap month of the year before has 30
+// days). Lunar to solar reads this table only.
+extern const uint16_t LunarMonthTable[201];
+// The lunar months covering solar years 1901-2050, one record per year (index year -
+// 1901): byte 0 the month in progress on 1 January (bit 7: 12th, else 11th) and its day
+// then; bytes 1-2 the lengths of sixteen months from that one on (bit 15 - i set = 30
+// days); byte 3 the month followed by a leap month in the year (0 none). Solar to lunar
+// reads this table only.
+extern const uint8_t SolarLunarTable[150][4];
+
+// Lookups over LunarMonthTable, for lunar years 1901-2099.
+int LunarLeapMonth(int year);               // 0 = none
+int LunarMonthDays(int year, int month);    // 29 or 30
+int LunarLeapMonthDays(int year);           // 0, 29 or 30
+int LunarYearDays(int year);
+bool IsValidLunarDate(const TLunarDate& date);
+// The solar date of a lunar date; 1 January of year 1 for a date that does not exist.
+double LunarToSolar(const TLunarDate& date);
+
+// The day's number in its Gregorian year, 1..366.
+int DayOfYear(double date);
+// The lunar month and day of a solar date of 1901-2050 as month * 100 + day, negative
+// in a leap month (-501: day 1 of the leap month after month 5); 0 outside 1901-2050.
+int SolarToLunarCode(double date);
+// The lunar month ("五月", "闰五", "冬月", "腊月"), day ("初一" .. "三十") and year
+// ("二零一零年") of a solar date, and the three together. Raise EConvertError for a date
+// outside 1901-2050.
+std::string LunarMonthText(double date);
+std::string LunarDayText(double date);
+std::string LunarYearText(double date);
+std::string LunarDateText(double date);

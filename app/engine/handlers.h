@@ -23,3 +23,7 @@ void Item10Animal(TDispatcher& calc);
 void Item11SolarTerm(TDispatcher& calc);
 void Item20TimeDifference(TDispatcher& calc);
 void Item30Constellation(TDispatcher& calc);
+
+// Lunar calendar and world time
+void Item1LunarSolar(TDispatcher& calc);
+void Item5WorldTime(TDispatcher& calc);

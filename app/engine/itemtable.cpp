@@ -8,7 +8,7 @@
 namespace {
 const std::array<FItem, ItemCount> ItemTable = {{
     {"加减乘除计算", "请输入算式,如(2+3)*7/19", Item0Arithmetic},  // 0
-    {"求农历和公历互换", "输入日期如2009-1-1", nullptr},  // 1
+    {"求农历和公历互换", "输入日期如2009-1-1", Item1LunarSolar},  // 1
     {"数字转汉字小写", "输入数值如235323.22", Item2LowerNumerals},  // 2
     {"数字转汉字大写", "输入数值如235323.22", Item3UpperNumerals},  // 3
     {"从身份证获得出生日期", "输入身份证号", nullptr},  // 4

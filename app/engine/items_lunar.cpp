@@ -1,0 +1,52 @@
+// Item 1: solar to lunar or lunar to solar, chosen by a yes/no question.
+#include <cstdio>
+
+#include "app/engine/dispatcher.h"
+#include "app/engine/handlers.h"
+#include "calendar/mekdate.h"
+#include "core/mekDialogs.h"
+#include "core/mekerror.h"
+#include "core/meklocale.h"
+#include "core/meknum.h"
+#include "core/mekstr.h"
+
+namespace {
+
+const char* const LunarFormatMessage = "日期格式不对";
+
+void SolarToLunarItem(TDispatcher& calc) {
+  calc.NormalizeDateInput();
+  try {
+    const auto date = calc.ReadInputDate(calc.Edit1Text);
+    if (!date) throw EConvertError("not a date");
+    calc.Edit1Text = LunarDateText(*date);
+  } catch (const EMekError&) {
+    ShowInfo(LunarFormatMessage);
+  }
+}
+
+// Year, month and day typed in this order whatever the locale's date order; the item
+// cannot enter a leap month.
+void LunarToSolarItem(TDispatcher& calc) {
+  calc.NormalizeDateInput();
+  const Fmekfenjiestr fields = SplitText(calc.Edit1Text, DateSeparator);
+  TLunarDate lunar;
+  if (fields.size() < 3 || !TryStrToInt(fields[0], lunar.Year) ||
+      !TryStrToInt(fields[1], lunar.Month) || !TryStrToInt(fields[2], lunar.Day)) {
+    ShowInfo(LunarFormatMessage);
+    return;
+  }
+  const FDateParts p = DecodeDate(LunarToSolar(lunar));
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", p.year, p.month, p.day);
+  calc.Edit1Text = text;
+}
+
+}  // namespace
+
+void Item1LunarSolar(TDispatcher& calc) {
+  if (AskYesNo("公历转农历请按“是”，农历转阴历请按“否”"))
+    SolarToLunarItem(calc);
+  else
+    LunarToSolarItem(calc);
+}
