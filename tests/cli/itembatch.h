@@ -16,11 +16,14 @@ struct FCliCase {
   const char* message;  // nullptr: no message
 };
 
+// extra: further options of the run, such as {"--answer", "yes"}.
 template <size_t N>
-void RunCliCases(const FCliCase (&cases)[N]) {
+void RunCliCases(const FCliCase (&cases)[N], const std::vector<std::string>& extra = {}) {
   std::string input;
   for (const FCliCase& c : cases) input += std::to_string(c.item) + "\t" + c.typed + "\n";
-  const FCliResult r = RunCalc({"--batch"}, input);
+  std::vector<std::string> args = {"--batch"};
+  args.insert(args.end(), extra.begin(), extra.end());
+  const FCliResult r = RunCalc(args, input);
   ASSERT_EQ(r.status, 0) << r.err;
   size_t start = 0, k = 0;
   for (size_t nl; (nl = r.out.find('\n', start)) != std::string::npos; start = nl + 1, ++k) {
