@@ -33,6 +33,9 @@ import sys
 import tempfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+sys.dont_write_bytecode = True  # keep the source tree clean
+sys.path.insert(0, os.path.join(ROOT, "tools"))
+from tablefile import write_or_check  # noqa: E402
 OUT = os.path.join(ROOT, "calendar", "lunar_tables.cpp")
 
 
@@ -206,15 +209,7 @@ def main():
         crosscheck(with_lengths(icu))
     months = with_lengths(pin(published_months(icu)))
     text = render(lunar_month_table(months), solar_lunar_table(months))
-    if "--check" in sys.argv:
-        with open(OUT, encoding="utf-8") as f:
-            if f.read() != text:
-                print("%s differs from the generator's output" % OUT, file=sys.stderr)
-                return 1
-        return 0
-    with open(OUT, "w", encoding="utf-8") as f:
-        f.write(text)
-    return 0
+    return write_or_check(OUT, text)
 
 
 if __name__ == "__main__":

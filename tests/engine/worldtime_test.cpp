@@ -1,0 +1,94 @@
+// World time (item 5) with the clock fixed, the machine's own time zone set aside, and
+// the offset tables checked against their generator.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "calendar/worldTime.h"
+#include "core/mekdatetime.h"
+#include "itemcases.h"
+
+namespace {
+
+// 2010-12-31 23:30:00 China Standard Time (15:30 UTC).
+const int64_t NewYearsEveMs = (static_cast<int64_t>(EncodeDate(2010, 12, 31) - 25569.0) * 86400 +
+                               15 * 3600 + 30 * 60) * 1000;
+
+struct FFixedClock {
+  FFixedClock() { SetClock([] { return NewYearsEveMs; }); }
+  ~FFixedClock() { SetClock(nullptr); }
+};
+
+double ChinaTime(int day, int hour, int minute) {
+  return EncodeDate(2010, 12, 31) + (day - 31) + EncodeTime(hour, minute, 0, 0);
+}
+
+}  // namespace
+
+TEST(WorldTimeItem, CountriesThenCities) {
+  FFixedClock clock;
+  const char* const none = "输入的国家没找到";
+  const FItemCase cases[] = {
+      {5, "中国", "2010-12-31  23:30:00", nullptr},
+      {5, "China", "2010-12-31  23:30:00", nullptr},
+      {5, "CHINA", "2010-12-31  23:30:00", nullptr},
+      {5, "日本", "2011-1-1  0:30:00", nullptr},
+      {5, "japan", "2011-1-1  0:30:00", nullptr},
+      {5, "东京", "2011-1-1  0:30:00", nullptr},
+      {5, "Tokyo", "2011-1-1  0:30:00", nullptr},
+      {5, "汤加", "2011-1-1  4:30:00", nullptr},
+      {5, "美国", "2010-12-31  10:30:00", nullptr},   // the country row, not a city row
+      {5, "洛杉矶", "2010-12-31  7:30:00", nullptr},
+      {5, "德黑兰", "2010-12-31  19:00:00", nullptr},
+      {5, "伊朗", "2010-12-31  19:00:00", nullptr},
+      {5, "尼泊尔", "2010-12-31  21:15:00", nullptr},
+      {5, "St. John's", "2010-12-31  12:00:00", nullptr},  // -11:30: minutes take the sign
+      {5, "河内", "2010-12-31  22:30:00", nullptr},
+      {5, "乌兰巴托", "2010-12-31  23:30:00", nullptr},  // extra empty fields after the offset
+      {5, "|New", "2010-12-31  9:30:00", nullptr},     // New Delhi, New York, New Orleans: the last
+      {5, "tokyo", "tokyo", none},                     // cities are case-sensitive
+      {5, "瓦努阿图", "瓦努阿图", none},               // its row has no offset
+      {5, "Chin", "Chin", none},
+      {5, "", "", none},
+  };
+  RunItemCases(cases);
+}
+
+TEST(WorldTime, BaseIsChinaStandardTimeWhateverTheMachineZone) {
+  FFixedClock clock;
+  const char* old = std::getenv("TZ");
+  const std::string saved = old ? old : "";
+  setenv("TZ", "America/New_York", 1);
+  tzset();
+  EXPECT_EQ(CountryTime("中国"), ChinaTime(31, 23, 30));
+  EXPECT_EQ(CityTime("伦敦"), ChinaTime(31, 15, 30));
+  if (old)
+    setenv("TZ", saved.c_str(), 1);
+  else
+    unsetenv("TZ");
+  tzset();
+}
+
+TEST(WorldTime, EveryRowAnswers) {
+  FFixedClock clock;
+  for (const FCountryOffset& row : CountryOffsetTable) {
+    const double byChinese = CountryTime(row.ChineseName);
+    EXPECT_NE(byChinese, 0) << row.EnglishName;
+    EXPECT_EQ(CountryTime(row.EnglishName), byChinese) << row.EnglishName;
+  }
+  int unreadable = 0;
+  for (const char* row : CityOffsetTable)
+    if (CityTime(row) == 0) ++unreadable;
+  EXPECT_EQ(unreadable, 1);  // the row without an offset
+}
+
+TEST(WorldTime, TablesAreWhatTheGeneratorMakes) {
+  if (std::system("command -v python3 >/dev/null 2>&1") != 0) GTEST_SKIP() << "no python3";
+  std::string root = __FILE__;
+  root.erase(root.rfind("/tests/engine/"));
+  const std::string command =
+      "python3 '" + root + "/tools/worldtime/gen_worldtime_tables.py' --check";
+  EXPECT_EQ(std::system(command.c_str()), 0) << command;
+}
