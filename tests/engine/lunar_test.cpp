@@ -7,6 +7,24 @@
 #include "calendar/mekdate.h"
 #include "core/mekerror.h"
 
+TEST(LunarTables, KnownRows) {
+  const struct {
+    int year;
+    uint16_t word;
+  } words[] = {{1900, 0x4BD8}, {1906, 0x5554}, {1907, 0x56AF}, {2000, 0xC960},
+               {2020, 0x7954}, {2021, 0x6AA0}, {2099, 0xF252}, {2100, 0xD520}};
+  for (const auto& w : words) EXPECT_EQ(LunarMonthTable[w.year - 1900], w.word) << w.year;
+  const struct {
+    int year;
+    uint8_t bytes[4];
+  } records[] = {{1901, {0x0B, 0x52, 0xBA, 0x00}}, {1903, {0x83, 0xA9, 0x37, 0x05}},
+                 {2000, {0x19, 0xB2, 0x5B, 0x00}}, {2033, {0x81, 0xA5, 0x75, 0x0B}},
+                 {2034, {0x0B, 0x52, 0xB6, 0x00}}, {2050, {0x88, 0x2A, 0xD8, 0x03}}};
+  for (const auto& r : records)
+    for (int i = 0; i < 4; ++i)
+      EXPECT_EQ(SolarLunarTable[r.year - 1901][i], r.bytes[i]) << r.year << " byte " << i;
+}
+
 TEST(LunarTables, Lookups) {
   struct Case {
     int year, leap, leapDays, yearDays;
