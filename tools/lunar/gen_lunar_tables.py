@@ -10,9 +10,11 @@ Sources, both from Debian:
 
 The two disagree on 17 month starts of 1901-2049: 1917 (months 3 and leap 3), 1922 (6 and
 leap 6), 1933 (6), 1954 (1 and 11), 1955 (2), 1956 (11), 1978 (8), 1987 (7 and leap 7),
-1999-01 (12th month of 1998), 2012 (7), 2018 (10), 2027 (1), 2030 (1). Each is a new moon
-within minutes of midnight that ICU's approximate lunar theory puts on the wrong side
-(ICU starts lunar 2027 on 7 February, the published calendar on 6 February). For dates
+1999-01 (12th month of 1998), 2012 (7), 2018 (10), 2027 (1), 2030 (1). In 1917, 1922 and
+1987 the two place the leap month differently (ICU after months 3, 6 and 7, the published
+calendar after months 2, 5 and 6); the others are month starts one day apart, a new moon
+close to midnight (ICU starts lunar 2027 on 7 February, the published calendar on
+6 February). For dates
 up to 2049-12-31 the table therefore takes the published calendar ("lunar"), and ICU only
 for 1899 and 2050-2101, which "lunar" does not cover; "--crosscheck" lists the
 disagreements again. Two month starts are fixed by the calendar this program has always
