@@ -70,7 +70,7 @@ TEST(FontText, SizeIsAppliedAtTheCurrentResolutionBeforeTheStoredOne) {
 }
 
 TEST(FontText, ShortTextsAreRefused) {
-  for (const std::string text : {std::string("8"), std::string(32, '0'),
+  for (const std::string& text : {std::string("8"), std::string(32, '0'),
                                  std::string("80000008FFFFFFF0000C006008600004")}) {
     FFont f = DefaultFont();
     try {
