@@ -27,3 +27,7 @@ void Item30Constellation(TDispatcher& calc);
 // Lunar calendar and world time
 void Item1LunarSolar(TDispatcher& calc);
 void Item5WorldTime(TDispatcher& calc);
+
+// Simplified and traditional characters
+void Item18ToTraditional(TDispatcher& calc);
+void Item19ToSimplified(TDispatcher& calc);

@@ -25,8 +25,8 @@ const std::array<FItem, ItemCount> ItemTable = {{
     {"求内存使用情况", "直接按=", nullptr},  // 15
     {"计算CPU频率", "直接按=", nullptr},  // 16
     {"获取外网IP", "直接按=", nullptr},  // 17
-    {"简体转为繁体", "输入简体文字", nullptr},  // 18
-    {"繁体转为简体", "输入繁体文字", nullptr},  // 19
+    {"简体转为繁体", "输入简体文字", Item18ToTraditional},  // 18
+    {"繁体转为简体", "输入繁体文字", Item19ToSimplified},  // 19
     {"计算时间差", "格式:2010-8-1 20:40#2010-7-20 10:30", Item20TimeDifference},  // 20
     {"求磁盘容量", "输入磁盘如:  C:", nullptr},  // 21
     {"求磁盘剩余容量", "输入磁盘如:  C:", nullptr},  // 22
