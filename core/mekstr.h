@@ -37,6 +37,17 @@ std::string TrimText(const std::string& text);
 // integer parts of 10^16 and more.
 std::string NumberToChinese(double x, bool withUnits, bool upperCase);
 
+// ---- Pinyin: the data file dataDir + "/mekpy0_4.dll" holds 14-byte records sorted by
+// character ----
+
+// The pinyin with tone marks of one character (GBK, one or two bytes): 人 仁 作 做 都 督
+// from a fixed list, every other character from the data file; the empty text when it has
+// none or no data file exists. Raises EMekError when the file exists but cannot be read.
+std::string PinyinOfChar(const std::string& c, const std::string& dataDir);
+// The pinyin of each character of text (counted as CharCount counts them), joined by
+// single blanks; a character without pinyin contributes the empty text.
+std::string PinyinOfText(const std::string& text, const std::string& dataDir);
+
 // ---- Font text: the input line's font as one fixed-layout hexadecimal text ----
 
 // The font record as the window keeps it. Height and size are two views of one quantity

@@ -31,3 +31,6 @@ void Item5WorldTime(TDispatcher& calc);
 // Simplified and traditional characters
 void Item18ToTraditional(TDispatcher& calc);
 void Item19ToSimplified(TDispatcher& calc);
+
+// Chinese characters: pinyin
+void Item39Pinyin(TDispatcher& calc);
