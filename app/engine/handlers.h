@@ -32,5 +32,12 @@ void Item5WorldTime(TDispatcher& calc);
 void Item18ToTraditional(TDispatcher& calc);
 void Item19ToSimplified(TDispatcher& calc);
 
+// Chinese characters: stroke counts and radicals
+void Item12StrokeCount(TDispatcher& calc);
+void Item13Radical(TDispatcher& calc);
+
+// Everyday: name relationship
+void Item34NameRelationship(TDispatcher& calc);
+
 // Chinese characters: pinyin
 void Item39Pinyin(TDispatcher& calc);
