@@ -178,6 +178,7 @@ int main(int argc, char** argv) {
   }
 
   TDispatcher calc;
+  calc.CreateWubiList();  // once for the run, as the window does when it is created
   SetDialogs(&dialogs);
   Randomize();  // seeded from the clock, as the window does when it is created
 

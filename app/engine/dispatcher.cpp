@@ -42,6 +42,16 @@ void TDispatcher::ComboBox1Change() {
 
 void TDispatcher::BitBtn2Click() { Edit1Text = LastInput; }
 
+void TDispatcher::CreateWubiList() {
+  try {
+    WubiList = std::make_unique<TmekWB>(DataDir + "/QueryWB.dll");
+  } catch (...) {
+    WubiList.reset();
+  }
+}
+
+void TDispatcher::ReleaseWubiList() { WubiList.reset(); }
+
 void TDispatcher::NormalizeDateInput() {
   const std::string sep(1, DateSeparator);
   Edit1Text = ReplaceAll(Edit1Text, "/", sep);

@@ -3,8 +3,11 @@
 // drive the same code.
 #pragma once
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+
+#include "hanzi/mekWB.h"
 
 class TDispatcher;
 
@@ -57,6 +60,13 @@ public:
 
   // Folder of the read-only data files (beside the executables by default).
   std::string DataDir;
+
+  // The Wubi list of item 38: one per window or command-line run, read from
+  // DataDir/QueryWB.dll by CreateWubiList. Null until created, and when creating it
+  // failed; item 38 then changes nothing.
+  std::unique_ptr<TmekWB> WubiList;
+  void CreateWubiList();
+  void ReleaseWubiList();
 };
 
 // The folder of the running executable, or ORVEX_DATA_DIR when that is set.

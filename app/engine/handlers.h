@@ -39,5 +39,8 @@ void Item13Radical(TDispatcher& calc);
 // Everyday: name relationship
 void Item34NameRelationship(TDispatcher& calc);
 
+// Chinese characters: Wubi codes
+void Item38WubiCode(TDispatcher& calc);
+
 // Chinese characters: pinyin
 void Item39Pinyin(TDispatcher& calc);

@@ -282,9 +282,12 @@ void TForm1::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-// Steps that the Wubi list, the F5 hotkey and the update check fill in.
-void TForm1::CreateWubiLookup() {}
-void TForm1::ReleaseWubiLookup() {}
+// The Wubi list of item 38 lives as long as the window; a list that cannot be created
+// stays absent.
+void TForm1::CreateWubiLookup() { Calc.CreateWubiList(); }
+void TForm1::ReleaseWubiLookup() { Calc.ReleaseWubiList(); }
+
+// Steps that the F5 hotkey and the update check fill in.
 void TForm1::RegisterHotkey() { hotkeyRegistered_ = true; }
 void TForm1::ReleaseHotkey() { hotkeyRegistered_ = false; }
 void TForm1::StartUpdateCheck() { updateCheckStarted_ = true; }
