@@ -221,6 +221,19 @@ private slots:
     QCOMPARE(form->Label1->text(), U(WelcomeText));
   }
 
+  // The Wubi list is read when the window is created and let go when it closes.
+  void wubiListLivesWithTheWindow() {
+    auto form = Open();
+    QVERIFY(form->Calc.WubiList);
+    Select(*form, 38);
+    QCOMPARE(form->Label1->text(), QString("输入相应汉字"));
+    form->Edit1->setText("啊啊");
+    QTest::mouseClick(form->Buttons[19], Qt::LeftButton);
+    QCOMPARE(form->Edit1->text(), QString("啊字五笔为：kbsk"));
+    form->close();
+    QVERIFY(!form->Calc.WubiList);
+  }
+
   void selectorShowsPrompts() {
     auto form = Open();
     struct Case {

@@ -1,0 +1,185 @@
+// Wubi codes (item 38): the list file read into lines, the lookup rules, the item on
+// lists written here and on the committed list, and the list checked against its
+// generator.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/engine/dispatcher.h"
+#include "core/mekstr.h"
+#include "testutil.h"
+
+namespace {
+
+// A folder of its own holding QueryWB.dll with the given content, removed afterwards.
+class TListFolder {
+public:
+  TListFolder() {
+    std::string pattern = testing::TempDir() + "wubiXXXXXX";
+    Path = mkdtemp(pattern.data());
+  }
+  explicit TListFolder(const std::string& content) : TListFolder() {
+    std::ofstream(Path + "/QueryWB.dll", std::ios::binary) << content;
+  }
+  ~TListFolder() { std::filesystem::remove_all(Path); }
+  std::string Path;
+};
+
+// "=" on item 38 with the list of dataDir created first.
+std::string RunItem38(const std::string& dataDir, const std::string& typed) {
+  TRecordingDialogs dialogs;
+  TDispatcher calc;
+  calc.DataDir = dataDir;
+  calc.CreateWubiList();
+  calc.ItemIndex = 38;
+  calc.Edit1Text = typed;
+  calc.Button20Click();
+  EXPECT_TRUE(dialogs.Messages.empty()) << typed;
+  return calc.Edit1Text;
+}
+
+struct FListCase {
+  const char* list;   // the file's content
+  const char* typed;
+  const char* line;   // the input line afterwards
+};
+
+}  // namespace
+
+TEST(WubiList, LineEnds) {
+  const struct {
+    const char* content;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"", {}},
+      {"啊kbsk", {"啊kbsk"}},
+      {"啊kbsk\r\n", {"啊kbsk"}},
+      {"啊kbsk\r\n阿bs", {"啊kbsk", "阿bs"}},
+      {"啊kbsk\r阿bs\n工aaaa\r\n", {"啊kbsk", "阿bs", "工aaaa"}},
+      {"啊kbsk\n\r阿bs", {"啊kbsk", "", "阿bs"}},     // LF then a lone CR
+      {"啊kbsk\r\r\n阿bs", {"啊kbsk", "", "阿bs"}},   // a lone CR then CR LF
+      {"\r\n\r\n", {"", ""}},
+  };
+  for (const auto& c : cases) {
+    TListFolder folder(c.content);
+    EXPECT_EQ(TmekWB(folder.Path + "/QueryWB.dll").Lines, c.lines) << c.content;
+  }
+}
+
+TEST(WubiList, UnreadableListIsEmpty) {
+  TListFolder folder;
+  EXPECT_TRUE(TmekWB(folder.Path + "/QueryWB.dll").Lines.empty());  // no such file
+  EXPECT_TRUE(TmekWB(folder.Path).Lines.empty());                   // a folder
+}
+
+TEST(WubiItem, OnListsWrittenHere) {
+  const FListCase cases[] = {
+      // Only the first character counts.
+      {"啊kbsk\r\n阿bs\r\n", "啊啊", "啊字五笔为：kbsk"},
+      {"啊kbsk\r\n阿bs\r\n", "阿", "阿字五笔为：bs"},
+      {"啊kbsk\r\n阿bs\r\n", "", "字五笔为："},
+      {"啊kbsk\r\n阿bs\r\n", "工", "工字五笔为："},
+      // Two lines for one character: the later one decides.
+      {"啊kbsk\r\n阿bs\r\n啊kbs\r\n", "啊", "啊字五笔为：kbs"},
+      // An ASCII key matches every line containing it; the last one decides.
+      {"工aaaa\r\n粼oqab\r\n鞯afab\r\n的rqyy\r\n", "ab", "ab字五笔为：afab"},
+      {"工aaaa\r\n粼oqab\r\n鞯afab\r\n的rqyy\r\n", "abc", "ab字五笔为：afab"},
+      {"啊kbsk\r\n工aaaa\r\n的rqyy\r\n", "a", "a字五笔为：aaaa"},
+      {"啊kbsk\r\n工aaaa\r\n", "xy", "xy字五笔为："},
+      // An ASCII letter and a lead byte: the key keeps the half character.
+      {"啊kbsk\r\n", "a啊", "a\xB0字五笔为："},
+      // 靵 is EC 81 and 乤 is 81 61 ("a"): the line of 靵 holds 乤's bytes across its
+      // second byte and its code, which is not 乤's line.
+      {"乤ghnb\r\n靵afnf\r\n", "乤", "乤字五笔为：ghnb"},
+      {"靵afnf\r\n", "乤", "乤字五笔为："},
+      // The euro sign (80) is a character too: not found at the second byte of 亐 (81 80).
+      {"\x81\x80" "fgh\r\n", "\x80", "\x80字五笔为："},
+      {"乤ghnb\r\n靵afnf\r\n", "靵", "靵字五笔为：afnf"},
+      // Lone CR and LF end lines: 阿 is not read out of 啊's line.
+      {"啊kbsk\r阿bs\n工aaaa", "阿", "阿字五笔为：bs"},
+      {"啊kbsk\r阿bs\n工aaaa", "工", "工字五笔为：aaaa"},
+      {"啊kbsk\n阿bs\r工aaaa", "啊", "啊字五笔为：kbsk"},
+      // Bytes 3 to 6: fewer on short lines, nothing after them.
+      {"啊\r\n", "啊", "啊字五笔为："},
+      {"啊k\r\n", "啊", "啊字五笔为：k"},
+      {"啊kbskxyz\r\n", "啊", "啊字五笔为：kbsk"},
+  };
+  for (const FListCase& c : cases) {
+    TListFolder folder(c.list);
+    EXPECT_EQ(RunItem38(folder.Path, c.typed), c.line) << c.list << " [" << c.typed << "]";
+  }
+}
+
+TEST(WubiItem, MissingOrAbsentList) {
+  TListFolder empty;
+  EXPECT_EQ(RunItem38(empty.Path, "啊"), "啊字五笔为：");  // no file: an empty list
+  EXPECT_EQ(RunItem38(empty.Path, ""), "字五笔为：");
+
+  // No list at all: nothing changes.
+  TRecordingDialogs dialogs;
+  TDispatcher calc;
+  calc.ItemIndex = 38;
+  for (const char* typed : {"啊", "", "ab"}) {
+    calc.Edit1Text = typed;
+    calc.Button20Click();
+    EXPECT_EQ(calc.Edit1Text, typed);
+  }
+  TListFolder folder("啊kbsk\r\n");
+  calc.DataDir = folder.Path;
+  calc.CreateWubiList();
+  calc.Edit1Text = "啊";
+  calc.Button20Click();
+  EXPECT_EQ(calc.Edit1Text, "啊字五笔为：kbsk");
+  calc.ReleaseWubiList();
+  calc.Edit1Text = "啊";
+  calc.Button20Click();
+  EXPECT_EQ(calc.Edit1Text, "啊");
+  EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST(WubiItem, CommittedList) {
+  const char* const dataDir = std::getenv("ORVEX_DATA_DIR");
+  ASSERT_TRUE(dataDir) << "ORVEX_DATA_DIR names the folder of the data files";
+  const struct {
+    const char* typed;
+    const char* line;
+  } cases[] = {
+      {"啊", "啊字五笔为：kbsk"}, {"一", "一字五笔为：ggll"}, {"国", "国字五笔为：lgyi"},
+      {"工", "工字五笔为：aaaa"}, {"的", "的字五笔为：rqyy"}, {"我", "我字五笔为：trnt"},
+      {"乤", "乤字五笔为：ghnb"}, {"靵", "靵字五笔为：afnf"},
+      {"ab", "ab字五笔为：udab"},  // 齹, the last line containing ab
+      {"ＡＢ", "AB字五笔为："},     // full-width letters become ASCII; codes are lower case
+      {"\x80", "\x80字五笔为："},    // the euro sign, a single byte outside ASCII
+  };
+  for (const auto& c : cases) EXPECT_EQ(RunItem38(dataDir, c.typed), c.line) << c.typed;
+}
+
+// Every character of the committed list finds its own line, even where its bytes also
+// appear inside another line.
+TEST(WubiItem, EveryCharacterFindsItsOwnCode) {
+  const char* const dataDir = std::getenv("ORVEX_DATA_DIR");
+  ASSERT_TRUE(dataDir);
+  const TmekWB list(std::string(dataDir) + "/QueryWB.dll");
+  ASSERT_GT(list.Lines.size(), 20000u);
+  for (const std::string& line : list.Lines) {
+    ASSERT_GE(line.size(), 3u);
+    ASSERT_LE(line.size(), 6u);
+    ASSERT_TRUE(IsLeadByte(static_cast<unsigned char>(line[0]))) << line;
+    EXPECT_EQ(list.Lookup(line.substr(0, 2)), line.substr(2)) << line;
+  }
+}
+
+TEST(WubiItem, ListMatchesItsGenerator) {
+  if (!std::filesystem::exists("/usr/share/rime-data/wubi86.dict.yaml"))
+    GTEST_SKIP() << "Debian's rime-data-wubi is not installed: the list cannot be rebuilt";
+  std::string root = __FILE__;
+  root.erase(root.rfind("/tests/engine/"));
+  const std::string command = "python3 '" + root + "/tools/hanzi/gen_wubi_list.py' --check";
+  EXPECT_EQ(std::system(command.c_str()), 0) << command;
+}
