@@ -110,23 +110,17 @@ Fmekfenjiestr SplitText(const std::string& text, char separator) {
 }
 
 int CharCount(const std::string& text) {
-  bool flag = true;
   int count = 0;
-  for (unsigned char b : text) {
-    if (IsLeadByte(b)) flag = !flag;
-    if (flag) ++count;
-  }
+  for (size_t i = 0, n; i < text.size() && (n = CharLengthAt(text, i)) > 0; i += n) ++count;
   return count;
 }
 
 int CharBytePos(const std::string& text, int n) {
   if (n == 1) return 1;
-  bool flag = true;
   int count = 0;
-  for (size_t j = 0; j < text.size(); ++j) {
-    if (IsLeadByte(text[j])) flag = !flag;
-    if (flag) ++count;
-    if (count == n - 1) return static_cast<int>(j) + 2;
+  for (size_t i = 0, k; i < text.size() && (k = CharLengthAt(text, i)) > 0;) {
+    i += k;
+    if (++count == n - 1) return static_cast<int>(i) + 1;
   }
   return 0;
 }

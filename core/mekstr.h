@@ -18,8 +18,20 @@ std::string ReplaceAll(const std::string& text, const std::string& oldPattern,
                        const std::string& newPattern);
 int FieldCount(const std::string& text, char separator);
 Fmekfenjiestr SplitText(const std::string& text, char separator);
+// Bytes of the character that starts at byte index i (from 0) of text: 2 for a lead byte
+// and the byte after it, whatever that byte is (GBK's second bytes run from 0x40 up), 1 for
+// any other byte, 0 for a lead byte that ends the text (half a character, which counts as
+// no character).
+inline size_t CharLengthAt(const std::string& text, size_t i) {
+  if (!IsLeadByte(static_cast<unsigned char>(text[i]))) return 1;
+  return i + 1 < text.size() ? 2 : 0;
+}
+// The number of characters of text.
 int CharCount(const std::string& text);
+// The byte position where the n-th character begins, one past the end when the text has
+// exactly n - 1 characters, else 0; 1 for n = 1.
 int CharBytePos(const std::string& text, int n);
+// The characters start .. start + count - 1 (fewer at the end of the text).
 std::string MidChars(const std::string& text, int start, int count);
 // Deletes every span from openMarker through closeMarker, and stray markers.
 std::string DeleteSpans(const std::string& text, const std::string& openMarker,
@@ -44,7 +56,7 @@ std::string NumberToChinese(double x, bool withUnits, bool upperCase);
 // from a fixed list, every other character from the data file; the empty text when it has
 // none or no data file exists. Raises EMekError when the file exists but cannot be read.
 std::string PinyinOfChar(const std::string& c, const std::string& dataDir);
-// The pinyin of each character of text (counted as CharCount counts them), joined by
+// The pinyin of each character of text (as CharCount counts them), joined by
 // single blanks; a character without pinyin contributes the empty text.
 std::string PinyinOfText(const std::string& text, const std::string& dataDir);
 

@@ -181,19 +181,12 @@ std::string PinyinOfChar(const std::string& c, const std::string& dataDir) {
 std::string PinyinOfText(const std::string& text, const std::string& dataDir) {
   TPinyinSource source(dataDir);
   std::string result;
-  // One pass with the lead-byte toggle of CharCount: a character ends at each byte that
-  // CharCount counts, and takes the bytes since the previous one (what MidChars(text, i, 1)
-  // gives); bytes after the last counted one belong to no character.
-  bool flag = true;
-  size_t start = 0;
-  bool first = true;
-  for (size_t j = 0; j < text.size(); ++j) {
-    if (IsLeadByte(static_cast<unsigned char>(text[j]))) flag = !flag;
-    if (!flag) continue;
-    if (!first) result += ' ';
-    first = false;
-    result += source.Of(text.substr(start, j + 1 - start));
-    start = j + 1;
+  // One pass over the characters as CharCount counts them (CharCount and MidChars for
+  // each position would walk the text again for every character).
+  for (size_t i = 0, n; i < text.size() && (n = CharLengthAt(text, i)) > 0;) {
+    if (i > 0) result += ' ';
+    result += source.Of(text.substr(i, n));
+    i += n;
   }
   return result;
 }

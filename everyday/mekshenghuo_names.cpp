@@ -8,20 +8,13 @@
 
 namespace {
 
-// The sum of HanziStrokeCount over the characters of name, the characters taken as
-// CharCount and MidChars take them (the lead-byte toggle), in one pass rather than one
-// MidChars walk per position: bytes after the last counted character (a lone lead byte
-// at the end) belong to no character.
+// The sum of HanziStrokeCount over the characters of name as CharCount counts them, in
+// one pass rather than one MidChars walk per position.
 long long StrokeSum(const std::string& name) {
   long long sum = 0;
-  bool whole = true;
-  size_t start = 0;
-  for (size_t j = 0; j < name.size(); ++j) {
-    if (IsLeadByte(name[j])) whole = !whole;
-    if (whole) {
-      sum += HanziStrokeCount(name.substr(start, j + 1 - start));
-      start = j + 1;
-    }
+  for (size_t i = 0, n; i < name.size() && (n = CharLengthAt(name, i)) > 0;) {
+    sum += HanziStrokeCount(name.substr(i, n));
+    i += n;
   }
   return sum;
 }

@@ -14,6 +14,8 @@ TEST(PinyinCli, TextsAsTyped) {
       {39, "女儿绿", "nǚ ér lǜ", nullptr},
       {39, "中😀国", "zhōng  guó", nullptr},  // outside GBK: "?", which has no pinyin
       {39, "abc", "  ", nullptr},
+      {39, "這個國家", "zhè gè guó jiā", nullptr},  // 這 is DF 40: a second byte below 0x80
+      {39, "丂中", "kǎo zhōng", nullptr},
       {39, "", "", nullptr},
   };
   RunCliCases(cases);

@@ -88,6 +88,32 @@ TEST(CharPositions, CountBytePosAndMid) {
     EXPECT_EQ(MidChars(m.text, m.start, m.count), m.out) << m.start << "," << m.count;
 }
 
+// A lead byte and the byte after it are one character, also where that byte is below 0x80
+// as in GBK's extension characters (丂 is 81 40, 這 DF 40): none is lost or split. A lead
+// byte that ends the text is half a character and counts as none.
+TEST(CharPositions, SecondBytesBelow0x80) {
+  struct {
+    std::string text;
+    std::vector<std::string> chars;
+    int next;  // CharBytePos of the character after the last
+  } cases[] = {
+      {"丂中", {"丂", "中"}, 5},
+      {"這個國家", {"這", "個", "國", "家"}, 9},
+      {"中亅文", {"中", "亅", "文"}, 7},
+      {"a\x81\x5C" "b", {"a", "\x81\x5C", "b"}, 5},
+      {"a\xB0", {"a"}, 2},
+      {"\x81\x81\x81", {"\x81\x81"}, 3},
+  };
+  for (const auto& c : cases) {
+    const int count = static_cast<int>(c.chars.size());
+    EXPECT_EQ(CharCount(c.text), count) << c.text;
+    for (int i = 1; i <= count; ++i)
+      EXPECT_EQ(MidChars(c.text, i, 1), c.chars[i - 1]) << c.text << " " << i;
+    EXPECT_EQ(MidChars(c.text, count + 1, 1), "") << c.text;
+    EXPECT_EQ(CharBytePos(c.text, count + 1), c.next) << c.text;
+  }
+}
+
 TEST(DeleteSpans, Cases) {
   struct {
     std::string text, open, close, out;
