@@ -39,6 +39,9 @@ void Item13Radical(TDispatcher& calc);
 // Everyday: name relationship
 void Item34NameRelationship(TDispatcher& calc);
 
+// Everyday: chemical formulas
+void Item6ChemicalFormula(TDispatcher& calc);
+
 // Chinese characters: Wubi codes
 void Item38WubiCode(TDispatcher& calc);
 

@@ -13,7 +13,7 @@ const std::array<FItem, ItemCount> ItemTable = {{
     {"数字转汉字大写", "输入数值如235323.22", Item3UpperNumerals},  // 3
     {"从身份证获得出生日期", "输入身份证号", nullptr},  // 4
     {"求指向国家当前时间", "输入国家或城市名如：美国或洛杉矶。", Item5WorldTime},  // 5
-    {"求物质的化学式", "输入初中常见的酸碱盐等名称如氢氧化钠", nullptr},  // 6
+    {"求物质的化学式", "输入初中常见的酸碱盐等名称如氢氧化钠", Item6ChemicalFormula},  // 6
     {"求两个日期间隔天数", "输入两个日期，用空格隔开,2009-1-1 2008-5-10", Item7DayInterval},  // 7
     {"求日期前后多少天的日期", "输入日期和天数，用空格隔开,2009-1-1 -5", Item8DateAfterDays},  // 8
     {"求星期", "输入日期,如2009-1-1", Item9Weekday},  // 9
