@@ -50,15 +50,12 @@ Run:  python3 tools/hanzi/gen_pinyin_file.py           (rewrites data/mekpy0_4.d
 Both need npm and node and the npm registry; the engine's tests check the committed file
 without them.
 """
-import base64
 import bz2
-import hashlib
 import json
 import os
 import re
 import subprocess
 import sys
-import tarfile
 import tempfile
 import unicodedata
 
@@ -66,6 +63,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, os.path.join(ROOT, "tools"))
 import cp936  # noqa: E402
+import npmpack  # noqa: E402
 from tablefile import write_or_check  # noqa: E402
 
 OUT = os.path.join(ROOT, "data", "mekpy0_4.dll")
@@ -126,18 +124,9 @@ def unihan_readings():
 def pinyin_pro_readings(chars):
     """{character: pinyin-pro's readings, most common first}, from the pinned package."""
     with tempfile.TemporaryDirectory(prefix="orvex-pinyin-pro-") as tmp:
-        packed = subprocess.run(
-            ["npm", "pack", PINYIN_PRO, "--json", "--pack-destination", tmp],
-            cwd=tmp, check=True, capture_output=True, text=True)
-        tarball = os.path.join(tmp, json.loads(packed.stdout)[0]["filename"])
-        with open(tarball, "rb") as f:
-            digest = base64.b64encode(hashlib.sha512(f.read()).digest()).decode()
-        if digest != PINYIN_PRO_SHA512:
-            sys.exit("%s: the tarball's sha512 is %s, not the pinned one" % (PINYIN_PRO, digest))
-        with tarfile.open(tarball) as tar:
-            tar.extractall(tmp, filter="data")
+        package = npmpack.unpack(PINYIN_PRO, PINYIN_PRO_SHA512, tmp)
         dumped = subprocess.run(
-            ["node", "-e", NODE_DUMP, os.path.join(tmp, "package")], input="\n".join(chars),
+            ["node", "-e", NODE_DUMP, package], input="\n".join(chars),
             cwd=tmp, check=True, capture_output=True, text=True)
     return {ch: [nfc(r) for r in rs] for ch, rs in json.loads(dumped.stdout).items()}
 
