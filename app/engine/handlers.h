@@ -42,6 +42,10 @@ void Item34NameRelationship(TDispatcher& calc);
 // Everyday: chemical formulas
 void Item6ChemicalFormula(TDispatcher& calc);
 
+// Geography: city coordinates and distance
+void Item24CityPosition(TDispatcher& calc);
+void Item25CityDistance(TDispatcher& calc);
+
 // Chinese characters: Wubi codes
 void Item38WubiCode(TDispatcher& calc);
 
