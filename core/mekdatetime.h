@@ -29,6 +29,15 @@ int DayOfWeek(double dateTime);
 std::string ShortDateText(double dateTime);
 std::string LongTimeText(double dateTime);
 
+// The program's short-date reader: two or three numbers joined by the locale date
+// separator (blanks around them allowed, one trailing separator allowed), taken in the
+// locale's short date order; two numbers are month and day (day and month where the day
+// comes first) of the current year. A number stops once its value reaches 1000; a year
+// written with one or two digits lies in [current year - 50, current year + 49]. The
+// whole text must be read and the date must exist (years 1-9999). False, leaving value
+// alone, when the text is not such a date.
+bool TryStrToDate(const std::string& text, double& value);
+
 // The clock, in milliseconds since 1970-01-01 00:00 UTC. (The engine keeps <chrono>
 // out: its C++20 header holds a literal that GBK cannot encode.) SetClock replaces the
 // source of the current instant (nullptr restores the system clock).

@@ -59,85 +59,10 @@ void TDispatcher::NormalizeDateInput() {
   Edit1Text = ReplaceAll(Edit1Text, "-", sep);
 }
 
-namespace {
-
-// Order of the three numbers of a date, from the short date format: whichever of the
-// letters d, m, y comes first.
-enum class EDateOrder { MDY, DMY, YMD };
-
-EDateOrder ShortDateOrder() {
-  for (const char* p = ShortDateFormat; *p; ++p) {
-    switch (*p) {
-      case 'd': case 'D': return EDateOrder::DMY;
-      case 'y': case 'Y': return EDateOrder::YMD;
-      case 'm': case 'M': return EDateOrder::MDY;
-    }
-  }
-  return EDateOrder::MDY;
-}
-
-struct FDateScanner {
-  const std::string& s;
-  size_t i = 0;
-
-  void SkipBlanks() {
-    while (i < s.size() && s[i] == ' ') ++i;
-  }
-  // Digits while the value so far is below 1000; the number of digit characters read.
-  bool Number(int& value, int& digits) {
-    SkipBlanks();
-    value = 0;
-    digits = 0;
-    while (i < s.size() && s[i] >= '0' && s[i] <= '9' && value < 1000) {
-      value = value * 10 + (s[i] - '0');
-      ++digits;
-      ++i;
-    }
-    return digits > 0;
-  }
-  bool Separator() {
-    SkipBlanks();
-    if (i < s.size() && s[i] == DateSeparator) {
-      ++i;
-      return true;
-    }
-    return false;
-  }
-};
-
-}  // namespace
-
 std::optional<double> TDispatcher::ReadInputDate(const std::string& text) const {
-  FDateScanner sc{text};
-  int n1, n2, n3 = 0, d1, d2, d3 = 0;
-  if (!sc.Number(n1, d1) || !sc.Separator() || !sc.Number(n2, d2)) return std::nullopt;
-  const EDateOrder order = ShortDateOrder();
-  const int thisYear = CurrentYear();
-  int year, month, day, yearDigits;
-  if (sc.Separator()) {
-    // A separator after the second number asks for a third one.
-    if (!sc.Number(n3, d3)) return std::nullopt;
-    switch (order) {
-      case EDateOrder::YMD: year = n1, yearDigits = d1, month = n2, day = n3; break;
-      case EDateOrder::DMY: day = n1, month = n2, year = n3, yearDigits = d3; break;
-      default: month = n1, day = n2, year = n3, yearDigits = d3; break;
-    }
-  } else {
-    year = thisYear;
-    yearDigits = 4;
-    if (order == EDateOrder::DMY) day = n1, month = n2;
-    else month = n1, day = n2;
-  }
-  if (yearDigits <= 2) {
-    const int start = thisYear - 50;
-    year += start / 100 * 100;
-    if (year < start) year += 100;
-  }
-  sc.Separator();  // one optional trailing separator
-  sc.SkipBlanks();
-  if (sc.i != text.size()) return std::nullopt;
-  if (!IsValidDate(year, month, day)) return std::nullopt;
-  return EncodeDate(year, month, day);
+  double date;
+  if (!TryStrToDate(text, date)) return std::nullopt;
+  return date;
 }
 
 std::string DefaultDataDir() {
