@@ -49,6 +49,19 @@ std::string TrimText(const std::string& text);
 // integer parts of 10^16 and more.
 std::string NumberToChinese(double x, bool withUnits, bool upperCase);
 
+// ---- Identity card numbers ----
+
+// True when text is not empty and every byte of it is one of "0".."9".
+bool IsAllDigits(const std::string& text);
+// Sex ("男" for an odd sex digit, "女" for an even one) and birth date of an identity
+// card number, blanks and control characters around it removed: 15 digits (year, month
+// and day at 7-8, 9-10, 11-12, sex digit 15) or 18 characters (year 7-10, month 11-12,
+// day 13-14, sex digit 17) of which the first 17 are digits and the last a digit, "X" or
+// "x". The date is read by TryStrToDate, so a two-digit year lies within fifty years of
+// the current one. False, setting neither output, for any other text; raises
+// EConvertError when the digits are no date.
+bool IdBirthAndSex(const std::string& number, std::string& sex, double& date);
+
 // ---- Pinyin: the data file dataDir + "/mekpy0_4.dll" holds 14-byte records sorted by
 // character ----
 

@@ -39,6 +39,11 @@ void Item13Radical(TDispatcher& calc);
 // Everyday: name relationship
 void Item34NameRelationship(TDispatcher& calc);
 
+// Everyday: identity card numbers
+void Item4BirthDateAndSex(TDispatcher& calc);
+void Item36Region(TDispatcher& calc);
+void Item37CheckChar(TDispatcher& calc);
+
 // Everyday: chemical formulas
 void Item6ChemicalFormula(TDispatcher& calc);
 

@@ -11,7 +11,7 @@ const std::array<FItem, ItemCount> ItemTable = {{
     {"求农历和公历互换", "输入日期如2009-1-1", Item1LunarSolar},  // 1
     {"数字转汉字小写", "输入数值如235323.22", Item2LowerNumerals},  // 2
     {"数字转汉字大写", "输入数值如235323.22", Item3UpperNumerals},  // 3
-    {"从身份证获得出生日期", "输入身份证号", nullptr},  // 4
+    {"从身份证获得出生日期", "输入身份证号", Item4BirthDateAndSex},  // 4
     {"求指向国家当前时间", "输入国家或城市名如：美国或洛杉矶。", Item5WorldTime},  // 5
     {"求物质的化学式", "输入初中常见的酸碱盐等名称如氢氧化钠", Item6ChemicalFormula},  // 6
     {"求两个日期间隔天数", "输入两个日期，用空格隔开,2009-1-1 2008-5-10", Item7DayInterval},  // 7
@@ -43,8 +43,8 @@ const std::array<FItem, ItemCount> ItemTable = {{
     {"计算一天需要多少热量", "输入体重（公斤）如:72", nullptr},  // 33
     {"计算两人的关系", "输入两人姓名格式：自己姓名+别人的姓名", Item34NameRelationship},  // 34
     {"*计算3D中奖号", "输入期数如:2013011", nullptr},  // 35
-    {"计算身份证所在地", "输入18位的身份证号", nullptr},  // 36
-    {"计算身份证号是否正确", "输入18位的身份证号", nullptr},  // 37
+    {"计算身份证所在地", "输入18位的身份证号", Item36Region},  // 36
+    {"计算身份证号是否正确", "输入18位的身份证号", Item37CheckChar},  // 37
     {"计算汉字的五笔拆法", "输入相应汉字", Item38WubiCode},  // 38
     {"计算汉字的拼音", "输入相应汉字", Item39Pinyin},  // 39
     {"计算文件夹占空间大小", "输入文件夹路径", nullptr},  // 40
