@@ -5,20 +5,6 @@
 #include "core/mekdatetime.h"
 #include "testutil.h"
 
-namespace {
-
-// Fixes the clock at noon UTC of the given date for the life of the object.
-struct FFixedClock {
-  explicit FFixedClock(int year, int month = 6, int day = 15) {
-    const double days = EncodeDate(year, month, day) - 25569.0;
-    const int64_t ms = static_cast<int64_t>(days) * 86400000 + 12 * 3600000;
-    SetClock([ms] { return ms; });
-  }
-  ~FFixedClock() { SetClock(nullptr); }
-};
-
-}  // namespace
-
 TEST(ItemTable, LabelsAndPrompts) {
   EXPECT_STREQ(ItemAt(0).Label, "加减乘除计算");
   EXPECT_STREQ(ItemAt(0).Prompt, "请输入算式,如(2+3)*7/19");
@@ -105,7 +91,7 @@ TEST(Dispatcher, NormalizeDateInput) {
 }
 
 TEST(ReadInputDate, Rules) {
-  FFixedClock clock(2009);
+  FNoonClock clock(2009);
   TDispatcher calc;
   struct {
     const char* text;
@@ -135,7 +121,7 @@ TEST(ReadInputDate, Rules) {
 }
 
 TEST(ReadInputDate, CenturyWindowFollowsTheCurrentYear) {
-  FFixedClock clock(2026);
+  FNoonClock clock(2026);
   TDispatcher calc;
   EXPECT_EQ(calc.ReadInputDate("76-1-1"), EncodeDate(1976, 1, 1));
   EXPECT_EQ(calc.ReadInputDate("75-1-1"), EncodeDate(2075, 1, 1));

@@ -21,3 +21,10 @@ public:
 private:
   TMekDialogs* previous_;
 };
+
+// Fixes the clock at noon UTC of the given date (15 June by default) for the life of
+// the object.
+struct FNoonClock {
+  explicit FNoonClock(int year, int month = 6, int day = 15);
+  ~FNoonClock();
+};
