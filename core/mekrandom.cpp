@@ -18,7 +18,6 @@ void Randomize() {
 }
 
 int32_t Random(int32_t n) {
-  State = State * 134775813u + 1u;
-  if (n <= 0) return 0;
-  return static_cast<int32_t>((static_cast<uint64_t>(State) * static_cast<uint32_t>(n)) >> 32);
+  State = RandStep(State);
+  return n <= 0 ? 0 : RandDraw(State, n);
 }
