@@ -39,6 +39,15 @@ void Item13Radical(TDispatcher& calc);
 // Everyday: name relationship
 void Item34NameRelationship(TDispatcher& calc);
 
+// Everyday: health calculators
+void Item31StandardWeight(TDispatcher& calc);
+void Item32FoodEnergy(TDispatcher& calc);
+void Item33DailyEnergy(TDispatcher& calc);
+
+// Everyday: drawing lots and shuffle
+void Item48DrawLot(TDispatcher& calc);
+void Item49ShuffleNames(TDispatcher& calc);
+
 // Everyday: identity card numbers
 void Item4BirthDateAndSex(TDispatcher& calc);
 void Item36Region(TDispatcher& calc);
