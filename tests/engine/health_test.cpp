@@ -108,17 +108,14 @@ TEST(HealthItems, StandardWeight) {
   const FItemCase cases[] = {
       {31, "172", "身高172cm标准体重男65kg,女62kg", nullptr},
       {31, "105", "身高105cm标准体重男4kg,女2kg", nullptr},
-      {31, "101", "身高101cm标准体重男1kg,女-2kg", nullptr},
-      {31, "194", "身高194cm标准体重男85kg,女82kg", nullptr},
       {31, " 172", "身高 172cm标准体重男65kg,女62kg", nullptr},  // the input as typed
       {31, "+172", "身高+172cm标准体重男65kg,女62kg", nullptr},
       {31, "$AC", "身高$ACcm标准体重男65kg,女62kg", nullptr},  // hexadecimal 172
       {31, "１７２", "身高172cm标准体重男65kg,女62kg", nullptr},
       // Heights outside 101..194 are refused, not shown as 0kg.
-      {31, "100", "100", bad}, {31, "195", "195", bad}, {31, "0", "0", bad},
-      {31, "-150", "-150", bad}, {31, "99999999999", "99999999999", bad},
-      {31, "abc", "abc", bad}, {31, "172 ", "172 ", bad}, {31, "172.5", "172.5", bad},
-      {31, "", "", bad},
+      {31, "100", "100", bad}, {31, "195", "195", bad}, {31, "-150", "-150", bad},
+      {31, "99999999999", "99999999999", bad}, {31, "abc", "abc", bad},
+      {31, "172 ", "172 ", bad}, {31, "172.5", "172.5", bad}, {31, "", "", bad},
   };
   RunItemCases(cases);
 }
@@ -127,10 +124,7 @@ TEST(HealthItems, FoodEnergy) {
   const char* const bad = "输入内容不正确";
   const FItemCase cases[] = {
       {32, "牛肉*500", "490千卡", nullptr},    {32, "猪肝*100", "129千卡", nullptr},
-      {32, "苹果*100", "45千卡", nullptr},     {32, "兔肉*100", "84千卡", nullptr},
-      {32, "米*100", "106千卡", nullptr},      {32, "鸡*100", "111千卡", nullptr},
-      {32, "梨*100", "43千卡", nullptr},       {32, "牛肉 *500", "0千卡", nullptr},
-      {32, "大米*-100", "-346千卡", nullptr},  {32, "核桃*1", "6千卡", nullptr},
+      {32, "牛肉 *500", "0千卡", nullptr},     {32, "大米*-100", "-346千卡", nullptr},
       {32, "大米*$10", "55千卡", nullptr},     {32, "大米*0x10", "55千卡", nullptr},
       {32, "大米* 100", "346千卡", nullptr},   {32, "鳄鱼*100", "0千卡", nullptr},
       {32, "牛肉＊500", "490千卡", nullptr},   // the full-width star becomes "*"

@@ -91,7 +91,7 @@ TEST(Tmekzj, CreateReseedsFromTheClock) {
 }
 
 TEST(Tmekzj, NextHandsOutCountValuesThenMinusOne) {
-  for (int32_t n : {1, 2, 3, 10, 1000}) {
+  for (int32_t n : {1, 3, 1000}) {
     Tmekzj lots(n, 0);
     lots.Shuffle();
     std::vector<int32_t> got;
