@@ -7,7 +7,7 @@
 const Fjwd CityTable[CityCount] = {
     {"安徽合肥", 117.17, 31.50},  // Hefei (GeoNames 1808722, PPLA); pinned, GeoNames 117.17 31.52
     {"安徽安庆", 117.03, 30.31},  // Anqing (GeoNames 1817993, PPLA2)
-    {"安徽蚌埠", 117.22, 32.56},  // Bengbu (GeoNames 1816440, PPL)
+    {"安徽蚌埠", 117.21, 32.50},  // Bengbu (GeoNames 1816440, PPL); pinned, GeoNames 117.22 32.56
     {"安徽亳州", 115.46, 33.53},  // Bozhou (GeoNames 1816234, PPLA2)
     {"安徽巢湖", 117.52, 31.36},  // Chaohu (GeoNames 1815427, PPL)
     {"安徽滁州", 118.18, 32.19},  // Chuzhou (GeoNames 1814757, PPLA2)

@@ -38,8 +38,8 @@ Placing a city (the search key is the name without the province and without a fi
      cities (most county-level cities of the list have become districts since), GeoNames
      romanisations that are not the pinyin, homonyms, and the cities GeoNames keeps no
      populated place of their own for; each says why. The generator prints them all.
-  3. PINNED holds the nine records whose values are fixed; the generator prints where
-     GeoNames gives something else.
+  3. PINNED holds the nine telling records and 安徽蚌埠, whose values are fixed; the
+     generator prints where GeoNames gives something else.
 
 Coordinates are written as degrees and minutes: whole degrees, then the minutes as the
 two decimals (104°04' E is 104.04). The minutes are GeoNames' decimal fraction times 60,
@@ -247,6 +247,8 @@ READINGS = {
 # Records whose values are fixed: position, longitude, latitude.
 PINNED = {
     "安徽合肥": (0, "117.17", "31.50"),
+    # Not a telling record, but the worked example of item 24's rounding: 32.50 is a half.
+    "安徽蚌埠": (2, "117.21", "32.50"),
     "北京北京市": (21, "116.24", "39.50"),
     "海南三亚": (139, "109.31", "18.10"),
     "湖北武汉": (239, "114.17", "30.30"),
