@@ -7,6 +7,7 @@
 #include <sys/time.h>
 
 #include "app/engine/dispatcher.h"
+#include "benchutil.h"
 #include "core/mekmath.h"
 #include "core/mekstr.h"
 
@@ -35,12 +36,7 @@ BENCHMARK(BM_ToHalfWidth1MB)->Unit(benchmark::kMillisecond);
 
 static void BM_EqualsItemZero(benchmark::State& state) {
   TDispatcher calc;
-  calc.ItemIndex = 0;
-  for (auto _ : state) {
-    calc.Edit1Text = "(2+3)*7/19";
-    calc.Button20Click();
-    benchmark::DoNotOptimize(calc.Edit1Text);
-  }
+  RunEquals(state, calc, 0, "(2+3)*7/19");
 }
 BENCHMARK(BM_EqualsItemZero);
 

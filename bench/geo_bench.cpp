@@ -4,16 +4,12 @@
 #include <string>
 
 #include "app/engine/dispatcher.h"
+#include "benchutil.h"
 #include "geo/mekjwd.h"
 
 static void BM_Item25TwoCities(benchmark::State& state) {
   TDispatcher calc;
-  calc.ItemIndex = 25;
-  for (auto _ : state) {
-    calc.Edit1Text = "四川成都 湖北武汉";
-    calc.Button20Click();
-    benchmark::DoNotOptimize(calc.Edit1Text);
-  }
+  RunEquals(state, calc, 25, "四川成都 湖北武汉");
 }
 BENCHMARK(BM_Item25TwoCities);
 

@@ -10,27 +10,17 @@
 #include <vector>
 
 #include "app/engine/dispatcher.h"
+#include "benchutil.h"
 #include "core/mekini.h"
 
 namespace {
 
 // The data files sit beside orvex-calc, one folder above the benchmarks, unless
 // ORVEX_DATA_DIR names another folder.
-std::string DataFolder() {
-  if (const char* env = std::getenv("ORVEX_DATA_DIR"); env && *env) return env;
-  const std::string calc = ORVEX_CALC_PATH;
-  return calc.substr(0, calc.rfind('/'));
-}
-
 void RunItem(benchmark::State& state, int item, const char* typed) {
   TDispatcher calc;
-  calc.DataDir = DataFolder();
-  calc.ItemIndex = item;
-  for (auto _ : state) {
-    calc.Edit1Text = typed;
-    calc.Button20Click();
-    benchmark::DoNotOptimize(calc.Edit1Text.data());
-  }
+  calc.DataDir = BenchDataDir();
+  RunEquals(state, calc, item, typed);
   state.SetLabel(calc.Edit1Text.size() > 2 ? "answered" : "no answer");
 }
 
@@ -42,7 +32,7 @@ void IniReadEveryTime(benchmark::State& state) {
   std::vector<std::string> paths;
   for (int i = 0; i < 9; ++i) {
     paths.push_back(folder + "/sfz" + std::to_string(i) + ".dll");
-    std::filesystem::copy_file(DataFolder() + "/sfz.dll", paths.back());
+    std::filesystem::copy_file(BenchDataDir() + "/sfz.dll", paths.back());
   }
   size_t k = 0;
   for (auto _ : state) {

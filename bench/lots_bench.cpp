@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/engine/dispatcher.h"
+#include "benchutil.h"
 #include "core/mekrandom.h"
 #include "everyday/mekzj.h"
 
@@ -31,12 +32,7 @@ uint32_t SeedFor(int32_t r) {
 static void BM_Item49(benchmark::State& state) {
   const std::string text = Names(static_cast<int>(state.range(0)));
   TDispatcher calc;
-  calc.ItemIndex = 49;
-  for (auto _ : state) {
-    calc.Edit1Text = text;
-    calc.Button20Click();
-    benchmark::DoNotOptimize(calc.Edit1Text.data());
-  }
+  RunEquals(state, calc, 49, text);
 }
 BENCHMARK(BM_Item49)->Arg(1000)->Unit(benchmark::kMillisecond);
 

@@ -6,15 +6,10 @@
 #include <string>
 
 #include "app/engine/dispatcher.h"
+#include "benchutil.h"
 #include "core/mekstr.h"
 
 namespace {
-
-std::string DataDir() {
-  if (const char* env = std::getenv("ORVEX_DATA_DIR"); env && *env) return env;
-  const std::string calc = ORVEX_CALC_PATH;
-  return calc.substr(0, calc.rfind('/'));
-}
 
 // 10,000 characters: a passage of 50 repeated, some ASCII among them.
 std::string LongText() {
@@ -29,7 +24,7 @@ std::string LongText() {
 }  // namespace
 
 static void BM_PinyinOfText10000(benchmark::State& state) {
-  const std::string text = LongText(), dir = DataDir();
+  const std::string text = LongText(), dir = BenchDataDir();
   if (PinyinOfText("中", dir) != "zhōng") state.SkipWithError(("no pinyin data file in " + dir).c_str());
   for (auto _ : state) benchmark::DoNotOptimize(PinyinOfText(text, dir));
   state.SetItemsProcessed(state.iterations() * CharCount(text));
@@ -39,12 +34,7 @@ BENCHMARK(BM_PinyinOfText10000)->Unit(benchmark::kMillisecond);
 static void BM_Item39Equals10000(benchmark::State& state) {
   const std::string text = LongText();
   TDispatcher calc;
-  calc.DataDir = DataDir();
-  calc.ItemIndex = 39;
-  for (auto _ : state) {
-    calc.Edit1Text = text;
-    calc.Button20Click();
-    benchmark::DoNotOptimize(calc.Edit1Text);
-  }
+  calc.DataDir = BenchDataDir();
+  RunEquals(state, calc, 39, text);
 }
 BENCHMARK(BM_Item39Equals10000)->Unit(benchmark::kMillisecond);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/engine/dispatcher.h"
+#include "benchutil.h"
 
 namespace {
 
@@ -15,12 +16,7 @@ std::string HundredKilobytes(const char* unit) {
 
 void RunItem(benchmark::State& state, int item, const std::string& text) {
   TDispatcher calc;
-  calc.ItemIndex = item;
-  for (auto _ : state) {
-    calc.Edit1Text = text;
-    calc.Button20Click();
-    benchmark::DoNotOptimize(calc.Edit1Text.data());
-  }
+  RunEquals(state, calc, item, text);
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
 }
 

@@ -5,31 +5,21 @@
 #include <string>
 
 #include "app/engine/dispatcher.h"
+#include "benchutil.h"
 
 namespace {
 
 // The data files sit beside orvex-calc, one folder above the benchmarks, unless
 // ORVEX_DATA_DIR names another folder.
-std::string DataFolder() {
-  if (const char* env = std::getenv("ORVEX_DATA_DIR"); env && *env) return env;
-  const std::string calc = ORVEX_CALC_PATH;
-  return calc.substr(0, calc.rfind('/'));
-}
-
 void RunItem38(benchmark::State& state, const char* typed) {
   TDispatcher calc;
-  calc.DataDir = DataFolder();
+  calc.DataDir = BenchDataDir();
   calc.CreateWubiList();
   if (!calc.WubiList || calc.WubiList->Lines.empty()) {
     state.SkipWithError("no Wubi list beside orvex-calc (set ORVEX_DATA_DIR)");
     return;
   }
-  calc.ItemIndex = 38;
-  for (auto _ : state) {
-    calc.Edit1Text = typed;
-    calc.Button20Click();
-    benchmark::DoNotOptimize(calc.Edit1Text.data());
-  }
+  RunEquals(state, calc, 38, typed);
   state.counters["lines"] = static_cast<double>(calc.WubiList->Lines.size());
 }
 
@@ -49,7 +39,7 @@ BENCHMARK_CAPTURE(RunItem38, AsciiKeyMissing, "AB")->Unit(benchmark::kMicrosecon
 static void BM_CreateWubiList(benchmark::State& state) {
   for (auto _ : state) {
     TDispatcher calc;
-    calc.DataDir = DataFolder();
+    calc.DataDir = BenchDataDir();
     calc.CreateWubiList();
     benchmark::DoNotOptimize(calc.WubiList.get());
   }
