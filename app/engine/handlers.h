@@ -65,3 +65,11 @@ void Item38WubiCode(TDispatcher& calc);
 
 // Chinese characters: pinyin
 void Item39Pinyin(TDispatcher& calc);
+
+// Machine facts: volume serial, memory, processor clock, disk space, uptime
+void Item14VolumeSerial(TDispatcher& calc);
+void Item15Memory(TDispatcher& calc);
+void Item16CpuClock(TDispatcher& calc);
+void Item21DiskTotal(TDispatcher& calc);
+void Item22DiskFree(TDispatcher& calc);
+void Item23Uptime(TDispatcher& calc);

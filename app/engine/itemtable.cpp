@@ -21,16 +21,16 @@ const std::array<FItem, ItemCount> ItemTable = {{
     {"求节气", "输入日期,如2009-1-1", Item11SolarTerm},  // 11
     {"求汉字笔画", "输入一个汉字,如：丫", Item12StrokeCount},  // 12
     {"求汉字偏旁", "输入一个汉字,如：乂", Item13Radical},  // 13
-    {"求硬盘序列号", "输入磁盘如：c", nullptr},  // 14
-    {"求内存使用情况", "直接按=", nullptr},  // 15
-    {"计算CPU频率", "直接按=", nullptr},  // 16
+    {"求硬盘序列号", "输入磁盘如：c", Item14VolumeSerial},  // 14
+    {"求内存使用情况", "直接按=", Item15Memory},  // 15
+    {"计算CPU频率", "直接按=", Item16CpuClock},  // 16
     {"获取外网IP", "直接按=", nullptr},  // 17
     {"简体转为繁体", "输入简体文字", Item18ToTraditional},  // 18
     {"繁体转为简体", "输入繁体文字", Item19ToSimplified},  // 19
     {"计算时间差", "格式:2010-8-1 20:40#2010-7-20 10:30", Item20TimeDifference},  // 20
-    {"求磁盘容量", "输入磁盘如:  C:", nullptr},  // 21
-    {"求磁盘剩余容量", "输入磁盘如:  C:", nullptr},  // 22
-    {"求开机时间", "直接按=", nullptr},  // 23
+    {"求磁盘容量", "输入磁盘如:  C:", Item21DiskTotal},  // 21
+    {"求磁盘剩余容量", "输入磁盘如:  C:", Item22DiskFree},  // 22
+    {"求开机时间", "直接按=", Item23Uptime},  // 23
     {"计算某地的经纬度", "输入省及市名如：四川成都", Item24CityPosition},  // 24
     {"计算两地间距离", "输入两地,空格隔开：四川成都 湖北武汉", Item25CityDistance},  // 25
     {"*从网址中获得IP地址", "输入网址如:www.example.com", nullptr},  // 26

@@ -10,8 +10,9 @@
 
 namespace {
 
-// Items that reach the network or walk the disk are exercised by their own tests.
-const std::set<int> Excluded = {17, 26, 27, 28, 29, 35, 40, 45, 46, 50, 56};
+// Items that reach the network or walk the disk, and item 16 (half a second of counting
+// per "="), are exercised by their own tests.
+const std::set<int> Excluded = {16, 17, 26, 27, 28, 29, 35, 40, 45, 46, 50, 56};
 
 std::vector<std::string> OddInputs() {
   std::vector<std::string> v = {
