@@ -2,6 +2,7 @@
 // actions on it, free of any toolkit, so the window, the command line and the tests
 // drive the same code.
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -57,6 +58,17 @@ public:
   std::function<void()> OnArmTypingTest;
   // Called by ComboBox1Change to give the input line the focus.
   std::function<void()> OnFocusInput;
+
+  // Item 40: the running total of the folder walk in bytes, reset by each run, and whether
+  // a walk is running; a second run of the item meanwhile changes nothing.
+  int64_t FolderTotal = 0;
+  bool FolderWalking = false;
+  // Called with every progress report of item 40's walk (the name as the file system
+  // spells it, the code of system/mekFindFile.h); setting stop ends the walk. The window
+  // sets it to stay painted and responsive during a long walk; the command line leaves it
+  // empty.
+  std::function<void(const std::string& name, int code, bool& stop)> OnFolderProgress;
+
 
   // Folder of the read-only data files (beside the executables by default).
   std::string DataDir;

@@ -73,3 +73,6 @@ void Item16CpuClock(TDispatcher& calc);
 void Item21DiskTotal(TDispatcher& calc);
 void Item22DiskFree(TDispatcher& calc);
 void Item23Uptime(TDispatcher& calc);
+
+// System: folder size
+void Item40FolderSize(TDispatcher& calc);

@@ -122,6 +122,9 @@ TForm1::TForm1(QWidget* parent)
   Calc.OnSelectorIdle = [this](int) { TypingTest.SetIdle(); };
   Calc.OnArmTypingTest = [this] { TypingTest.Arm(); };
   Calc.OnFocusInput = [this] { Edit1->setFocus(); };
+  Calc.OnFolderProgress = [this](const std::string& name, int code, bool& stop) {
+    FolderProgress(name, code, stop);
+  };
   // Key preview, Enter released in the input line, the links' clicks and painting.
   qApp->installEventFilter(this);
   FormCreate();
@@ -396,6 +399,18 @@ void TForm1::Button20Click() {
   PullState();
   Calc.Button20Click();
   PushState();
+}
+
+// Item 40's walk reports every folder and file. At most every FolderPumpMs the window
+// shows the wait text and handles what is pending (painting, input), so a long walk
+// neither freezes the window nor spends its time repainting. A window closed meanwhile
+// ends the walk.
+void TForm1::FolderProgress(const std::string&, int, bool& stop) {
+  if (folderPump_.isValid() && folderPump_.elapsed() < FolderPumpMs) return;
+  Label1->setText("正在计算，请等待...");
+  QApplication::processEvents();
+  folderPump_.start();
+  if (closed_) stop = true;
 }
 
 void TForm1::ComboBox1Change(int index) {

@@ -2,6 +2,7 @@
 // buttons and three link labels. Every calculation goes through the toolkit-free
 // dispatcher; the window only moves texts between its controls and the dispatcher.
 #pragma once
+#include <QElapsedTimer>
 #include <QWidget>
 #include <string>
 
@@ -80,6 +81,8 @@ private:
   void Label5Click();
   bool FormKeyDown(QKeyEvent* event);
   bool FormKeyPress(QKeyEvent* event);
+  // Item 40's progress: keeps the window painted and responsive during a long walk.
+  void FolderProgress(const std::string& name, int code, bool& stop);
 
   // Runs an event handler; a failure escaping it is shown in the error box.
   template <class F>
@@ -103,4 +106,7 @@ private:
   bool hotkeyRegistered_ = false;
   bool updateCheckStarted_ = false;
   bool closed_ = false;
+  // Milliseconds between two rounds of the window's messages during item 40's walk.
+  static constexpr int FolderPumpMs = 50;
+  QElapsedTimer folderPump_;  // since the last round
 };
