@@ -69,7 +69,6 @@ public:
   // empty.
   std::function<void(const std::string& name, int code, bool& stop)> OnFolderProgress;
 
-
   // Folder of the read-only data files (beside the executables by default).
   std::string DataDir;
 
