@@ -20,6 +20,7 @@
 #include "app/window/fontdialog.h"
 #include "core/codepage.h"
 #include "core/mekrandom.h"
+#include "tests/engine/foldertree.h"
 
 namespace {
 
@@ -425,6 +426,64 @@ private slots:
     QCOMPARE(int(watcher_->Boxes.size()), 1);
     QVERIFY(watcher_->Boxes[0].Text.startsWith("本次测试您的打字速度为"));
     QCOMPARE(form->Edit1->text(), QString());
+  }
+
+  // Item 40 on a tree of 40,000 files: during the walk the window handles its messages,
+  // shows the wait text and refuses a second "="; then it shows the total.
+  void folderWalkKeepsTheWindowAlive() {
+    TFolderTree tree;
+    for (int i = 0; i < 200; ++i)
+      for (int j = 0; j < 200; ++j) tree.File("f" + std::to_string(i) + "/" + std::to_string(j), 1024);
+    tree.File("iso/disc.iso", int64_t(3) << 30);
+    const QString root = QString::fromStdString(tree.Root());
+    auto form = Open();
+    Select(*form, 40);
+    QCOMPARE(form->Label1->text(), QString("输入文件夹路径"));
+    form->Edit1->setText(root);
+
+    struct {
+      int Rounds = 0;
+      bool Walking = false, StillWalking = false, Saved = false;
+      QString Label, Edit;
+    } during;
+    QTimer rounds;  // fires in every round of messages
+    connect(&rounds, &QTimer::timeout, [&] { ++during.Rounds; });
+    rounds.start(0);
+    QTimer::singleShot(0, form.get(), [&] {
+      during.Walking = form->Calc.FolderWalking;
+      during.Label = form->Label1->text();
+      during.Saved = form->grab().save(QString(ORVEX_BUILD_DIR) + "/window-walk.png");
+      QTest::mouseClick(form->Buttons[19], Qt::LeftButton);  // "=" again
+      during.Edit = form->Edit1->text();
+      during.StillWalking = form->Calc.FolderWalking;
+    });
+    QTest::mouseClick(form->Buttons[19], Qt::LeftButton);
+    rounds.stop();
+    QVERIFY(during.Rounds >= 1);
+    QVERIFY(during.Walking);
+    QCOMPARE(during.Label, QString("正在计算，请等待..."));
+    QVERIFY(during.Saved);
+    QCOMPARE(during.Edit, root);  // the second "=" computed nothing
+    QVERIFY(during.StillWalking);
+    QCOMPARE(form->Calc.FolderTotal, (int64_t(3) << 30) + 40000 * 1024);
+    QCOMPARE(form->Edit1->text(), QString("3.04GB"));
+    QCOMPARE(form->Label1->text(), U(WelcomeText));
+    QVERIFY(!form->Calc.FolderWalking);
+    QVERIFY(watcher_->Boxes.empty());
+    qInfo("%d rounds of messages during the walk", during.Rounds);
+  }
+
+  // A window closed during the walk ends it: here at its first report, before any file.
+  void closingTheWindowEndsTheWalk() {
+    TFolderTree tree;
+    tree.File("a/b", 4096);
+    auto form = Open();
+    Select(*form, 40);
+    form->Edit1->setText(QString::fromStdString(tree.Root()));
+    QTimer::singleShot(0, form.get(), [&] { form->close(); });
+    QTest::mouseClick(form->Buttons[19], Qt::LeftButton);
+    QCOMPARE(form->Edit1->text(), QString("0.00B"));
+    QVERIFY(!form->Calc.FolderWalking);
   }
 };
 
