@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCursor>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,6 +16,8 @@
 
 #include "app/engine/mekreg.h"
 #include "app/window/fontdialog.h"
+#include "app/window/mekoleacc.h"
+#include "app/window/xhotkey.h"
 #include "core/codepage.h"
 #include "core/mekDialogs.h"
 #include "core/mekrandom.h"
@@ -290,9 +293,48 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::CreateWubiLookup() { Calc.CreateWubiList(); }
 void TForm1::ReleaseWubiLookup() { Calc.ReleaseWubiList(); }
 
-// Steps that the F5 hotkey and the update check fill in.
-void TForm1::RegisterHotkey() { hotkeyRegistered_ = true; }
-void TForm1::ReleaseHotkey() { hotkeyRegistered_ = false; }
+// F5 for item 47. The registry and its entry live as long as the window; the key itself
+// is taken from other programs only while item 47 is selected (ComboBox1Change), so
+// they keep their F5 the rest of the time. Without an X display there are no hotkeys.
+void TForm1::RegisterHotkey() {
+  hotkeyPlatform_ = TXHotKeys::Open([this](FHotKeyMessage& message) { WMHotKey(message); });
+  hotkey_ = std::make_unique<TMekhotkey>(hotkeyPlatform_.get());
+  hotkey_->SetActive(selectorIndex_ == 47);
+  hotkey_->AddHotKey(winId(), false, false, false, false, VK_F5);
+  hotkeyRegistered_ = true;
+}
+
+void TForm1::ReleaseHotkey() {
+  hotkey_.reset();
+  hotkeyPlatform_.reset();
+  hotkeyRegistered_ = false;
+}
+
+void TForm1::WMHotKey(FHotKeyMessage& message) {
+  // Nothing here shows a message; a failure leaves the input line as it is by then.
+  try {
+    if (!hotkey_ || hotkey_->HotKeyIndex(message) != 1) return;
+    if (selectorIndex_ != 47) return;
+    int x = 0, y = 0;
+    if (!hotkeyPlatform_ || !hotkeyPlatform_->PointerPosition(x, y)) {
+      const QPoint p = QCursor::pos();
+      x = p.x();
+      y = p.y();
+    }
+    Edit1->clear();
+    const TAccObject object = AccObjectFromPoint(x, y);
+    if (!object) return;
+    const std::string name = AccPropertyText(object, CHILDID_SELF, TAccProperty::Name);
+    std::optional<std::string> value;
+    try {
+      value = AccPropertyText(object, CHILDID_SELF, TAccProperty::Value);
+    } catch (...) {
+    }
+    SetEdit1Gbk(PointerTextLine(name, value));
+  } catch (...) {
+  }
+}
+
 void TForm1::StartUpdateCheck() { updateCheckStarted_ = true; }
 
 template <class F>
@@ -417,6 +459,7 @@ void TForm1::ComboBox1Change(int index) {
   selectorIndex_ = index;
   PullState();
   Calc.ComboBox1Change();
+  if (hotkey_) hotkey_->SetActive(selectorIndex_ == 47);
   PushState();
 }
 

@@ -4,9 +4,11 @@
 #pragma once
 #include <QElapsedTimer>
 #include <QWidget>
+#include <memory>
 #include <string>
 
 #include "app/engine/dispatcher.h"
+#include "app/engine/mekhotkey.h"
 #include "app/engine/typingtest.h"
 #include "core/mekstr.h"
 
@@ -15,6 +17,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class TXHotKeys;
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -45,6 +48,8 @@ public:
   // malformed stored font).
   bool HotkeyRegistered() const { return hotkeyRegistered_; }
   bool UpdateCheckStarted() const { return updateCheckStarted_; }
+  // The hotkey registry (F5), null before start-up registered it and after close.
+  const TMekhotkey* Hotkeys() const { return hotkey_.get(); }
 
   TDispatcher Calc;
   TTypingTest TypingTest;
@@ -83,6 +88,8 @@ private:
   bool FormKeyPress(QKeyEvent* event);
   // Item 40's progress: keeps the window painted and responsive during a long walk.
   void FolderProgress(const std::string& name, int code, bool& stop);
+  // The hotkey message: F5 with item 47 selected reads the text under the pointer.
+  void WMHotKey(FHotKeyMessage& message);
 
   // Runs an event handler; a failure escaping it is shown in the error box.
   template <class F>
@@ -109,4 +116,7 @@ private:
   // Milliseconds between two rounds of the window's messages during item 40's walk.
   static constexpr int FolderPumpMs = 50;
   QElapsedTimer folderPump_;  // since the last round
+  // The platform's hotkeys outlive the registry that registers with them.
+  std::unique_ptr<TXHotKeys> hotkeyPlatform_;
+  std::unique_ptr<TMekhotkey> hotkey_;
 };
