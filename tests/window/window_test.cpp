@@ -235,6 +235,25 @@ private slots:
     QVERIFY(!form->Calc.WubiList);
   }
 
+  // The F5 registry lives with the window and holds F5 without modifiers; the key is
+  // registered only while item 47 is selected.
+  void hotkeyEntryFollowsItem47() {
+    auto form = Open();
+    const TMekhotkey* keys = form->Hotkeys();
+    QVERIFY(keys);
+    QCOMPARE(keys->Count, 1);
+    QCOMPARE(keys->Keys[1].VirtualKey, VK_F5);
+    QCOMPARE(ModifierMask(keys->Keys[1]), 0u);
+    QVERIFY(!keys->Active());
+    Select(*form, 47);
+    QVERIFY(keys->Active());
+    Select(*form, 46);
+    QVERIFY(!keys->Active());
+    Select(*form, 47);
+    form->close();
+    QVERIFY(!form->Hotkeys());
+  }
+
   void selectorShowsPrompts() {
     auto form = Open();
     struct Case {
