@@ -122,6 +122,7 @@ private:
     const int copy = dup(fd);
     DIR* dir = copy >= 0 ? fdopendir(copy) : nullptr;
     if (!dir) return names;
+    rewinddir(dir);  // the copy shares its reading position with fd, read before
     while (const dirent* e = readdir(dir))
       if (std::string n = e->d_name; n != "." && n != "..") names.push_back(n);
     closedir(dir);
