@@ -143,6 +143,13 @@ bool TDesktopSession::Start(std::string& whyNot) {
   close(ready[0]);
   if (display.empty()) return whyNot = "Xvfb did not start", false;
 
+  // The bus hands this environment to the services it starts: the accessibility bus
+  // then lives in the session's folder, beside this display's.
+  setenv("DISPLAY", (":" + display).c_str(), 1);
+  setenv("XDG_RUNTIME_DIR", folder_.c_str(), 1);
+  setenv("GSETTINGS_BACKEND", "memory", 1);
+  unsetenv("WAYLAND_DISPLAY");
+  unsetenv("AT_SPI_BUS_ADDRESS");
   if (pipe2(ready, O_CLOEXEC) != 0) return whyNot = "no pipe", false;
   Spawn({dbus, "--session", "--nofork", "--address=unix:dir=" + folder_,
          "--print-address=" + std::to_string(ready[1])},
@@ -152,13 +159,8 @@ bool TDesktopSession::Start(std::string& whyNot) {
   close(ready[0]);
   if (bus.empty()) return whyNot = "dbus-daemon did not start", false;
 
-  setenv("DISPLAY", (":" + display).c_str(), 1);
   setenv("DBUS_SESSION_BUS_ADDRESS", bus.c_str(), 1);
-  setenv("XDG_RUNTIME_DIR", folder_.c_str(), 1);
   setenv("QT_QPA_PLATFORM", "xcb", 1);
-  setenv("GSETTINGS_BACKEND", "memory", 1);
-  unsetenv("WAYLAND_DISPLAY");
-  unsetenv("AT_SPI_BUS_ADDRESS");
   return true;
 }
 
