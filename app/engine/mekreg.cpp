@@ -6,15 +6,15 @@
 // registry names do.
 #include "app/engine/mekreg.h"
 
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <vector>
+
+#include "core/mekconfig.h"
 
 namespace {
 
@@ -25,23 +25,6 @@ bool KnownRoot(const std::string& name) {
   for (const char* r : RootNames)
     if (name == r) return true;
   return false;
-}
-
-std::string ConfigHome() {
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  if (xdg && xdg[0] == '/') return xdg;  // a relative value is ignored, as XDG says
-  const char* home = std::getenv("HOME");
-  if (!home || !home[0]) {
-    const passwd* pw = getpwuid(getuid());
-    home = pw ? pw->pw_dir : nullptr;
-  }
-  if (!home || !home[0]) return {};
-  return std::string(home) + "/.config";
-}
-
-std::string StoreFolder() {
-  const std::string base = ConfigHome();
-  return base.empty() ? std::string() : base + "/orvex";
 }
 
 bool SameNoCase(const std::string& a, const std::string& b) {
@@ -169,7 +152,7 @@ const FEntry* Find(const std::vector<FSection>& sections, const std::string& key
 
 std::string RegStoreFile(const std::string& rootName) {
   if (!KnownRoot(rootName)) return {};
-  const std::string folder = StoreFolder();
+  const std::string folder = ConfigFolder();
   return folder.empty() ? std::string() : folder + "/" + rootName + ".ini";
 }
 
@@ -182,7 +165,7 @@ bool RegWriteString(const std::string& rootName, const std::string& keyPath,
   if (valueName.find('=') != std::string::npos ||
       key.find_first_of(std::string("\r\n]\0", 4)) != std::string::npos)
     return false;
-  if (!MakeFolders(StoreFolder())) return false;
+  if (!MakeFolders(ConfigFolder())) return false;
 
   std::vector<FSection> sections;
   bool exists;

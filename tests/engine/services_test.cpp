@@ -1,0 +1,70 @@
+// The service configuration: defaults, configured values, and a file that reading never
+// creates.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "net/mekservices.h"
+
+namespace {
+
+// XDG_CONFIG_HOME pointed at a fresh temporary folder for the test's life.
+class TConfigHome {
+public:
+  TConfigHome() {
+    char pattern[] = "/tmp/orvex-services-XXXXXX";
+    Path = mkdtemp(pattern);
+    const char* old = std::getenv("XDG_CONFIG_HOME");
+    had_ = old != nullptr;
+    if (had_) saved_ = old;
+    setenv("XDG_CONFIG_HOME", Path.c_str(), 1);
+  }
+  ~TConfigHome() {
+    if (had_) setenv("XDG_CONFIG_HOME", saved_.c_str(), 1);
+    else unsetenv("XDG_CONFIG_HOME");
+    std::filesystem::remove_all(Path);
+  }
+  void Write(const std::string& text) {
+    std::filesystem::create_directories(Path + "/orvex");
+    std::ofstream(Path + "/orvex/services.ini", std::ios::binary) << text;
+  }
+  std::string Path;
+
+private:
+  bool had_ = false;
+  std::string saved_;
+};
+
+}  // namespace
+
+TEST(Services, DefaultsWithoutAFileAndNothingCreated) {
+  TConfigHome home;
+  EXPECT_EQ(ServicesFile(), home.Path + "/orvex/services.ini");
+  for (const char* key : {"weather", "mobile", "ip", "currency", "domain", "presence", "lottery",
+                          "site", "contact"})
+    EXPECT_EQ(ServiceAddress(key), "") << key;
+  EXPECT_EQ(ServiceAddress("time"), "time.nist.gov");
+  EXPECT_EQ(ServiceAddress("nosuchkey"), "");
+  EXPECT_FALSE(std::filesystem::exists(home.Path + "/orvex"));
+}
+
+TEST(Services, ConfiguredValues) {
+  TConfigHome home;
+  home.Write("; test services\r\n[Services]\r\n Weather = http://127.0.0.1:8123 \r\n"
+             "time=127.0.0.1:3737\r\nsite=\r\nnosuchkey=x\r\n[other]\r\nmobile=http://elsewhere\r\n");
+  const struct {
+    const char* key;
+    const char* value;
+  } cases[] = {
+      {"weather", "http://127.0.0.1:8123"},  // key without case, blanks trimmed
+      {"time", "127.0.0.1:3737"},
+      {"site", ""},       // configured empty: no service
+      {"mobile", ""},     // in another section: the default
+      {"nosuchkey", ""},  // not a service key
+  };
+  for (const auto& c : cases) EXPECT_EQ(ServiceAddress(c.key), c.value) << c.key;
+}
