@@ -82,3 +82,61 @@ std::string Utf8ToGbk(const std::string& utf8) {
   thread_local TConverter conv("CP936", "UTF-8");
   return conv.Convert(utf8, Utf8CharLength);
 }
+
+namespace {
+
+bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+
+// Bytes of the well-formed UTF-8 sequence starting at pos, or 0 when it is malformed.
+size_t WellFormedLength(const std::string& s, size_t pos) {
+  const unsigned char b = s[pos];
+  size_t n;
+  unsigned char lo = 0x80, hi = 0xBF;  // the range of the second byte
+  if (b < 0x80) return 1;
+  if (b >= 0xC2 && b <= 0xDF) {
+    n = 2;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    n = 3;
+    if (b == 0xE0) lo = 0xA0;  // below: overlong
+    if (b == 0xED) hi = 0x9F;  // above: surrogates
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    n = 4;
+    if (b == 0xF0) lo = 0x90;  // below: overlong
+    if (b == 0xF4) hi = 0x8F;  // above: beyond U+10FFFF
+  } else {
+    return 0;  // a stray continuation byte, C0, C1 or F5-FF
+  }
+  if (pos + n > s.size()) return 0;
+  const unsigned char second = s[pos + 1];
+  if (second < lo || second > hi) return 0;
+  for (size_t k = 2; k < n; ++k)
+    if (!IsContinuation(s[pos + k])) return 0;
+  return n;
+}
+
+}  // namespace
+
+std::string Utf8ToGbkWhole(const std::string& utf8) {
+  // Checked and cleaned first (BOM dropped, four-byte sequences as "?"), so that the
+  // code-page conversion sees well-formed text of the Basic Multilingual Plane only.
+  std::string clean;
+  clean.reserve(utf8.size());
+  size_t pos = utf8.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+  size_t copied = pos;  // bytes before this one are in clean or dropped
+  while (pos < utf8.size()) {
+    if (static_cast<unsigned char>(utf8[pos]) < 0x80) {
+      ++pos;
+      continue;
+    }
+    const size_t n = WellFormedLength(utf8, pos);
+    if (n == 0) return std::string();
+    if (n == 4) {
+      clean.append(utf8, copied, pos - copied);
+      clean.push_back('?');
+      copied = pos + 4;
+    }
+    pos += n;
+  }
+  clean.append(utf8, copied, std::string::npos);
+  return Utf8ToGbk(clean);
+}

@@ -104,3 +104,20 @@ std::string FontToString(const FFont& font);
 // EMekError("Error Font Format String"), a field that is not hexadecimal EConvertError
 // (the fields before it stay applied).
 void StringToFont(const std::string& text, FFont& font);
+
+// ---- Percent-encoding of web addresses, byte by byte ----
+
+// Every byte as "%" and two upper-case hexadecimal digits, except the letters, the digits
+// and # & + - . / : = ? _, which stay as they are; the blank is "%20".
+std::string UrlEncodeBytes(const std::string& text);
+// Every byte as "%" and two upper-case hexadecimal digits, except the ASCII letters, the
+// digits and - . _ ~: the form of a text put into a query as one value, so that nothing
+// in it (& # ? = + blanks, GBK bytes) can end the value or change the address.
+std::string UrlEncodeQueryValue(const std::string& text);
+// Every "%" and the two hexadecimal digits after it (either case) as the one byte they
+// give, every other byte unchanged ("+" stays "+"). Raises EConvertError when a "%" is
+// not followed by two hexadecimal digits.
+std::string UrlDecodeBytes(const std::string& text);
+// The length of the scheme when address begins with one and "://" ("http" in
+// "http://host"): an ASCII letter, then letters, digits, "+", "-" or "."; 0 otherwise.
+size_t UrlSchemeLength(const std::string& address);

@@ -76,3 +76,15 @@ void Item23Uptime(TDispatcher& calc);
 
 // System: folder size
 void Item40FolderSize(TDispatcher& calc);
+
+// Web addresses: percent form and back
+void Item52UrlToTextUtf8(TDispatcher& calc);
+void Item53TextToUrlUtf8(TDispatcher& calc);
+void Item54UrlToTextAnsi(TDispatcher& calc);
+void Item55TextToUrlAnsi(TDispatcher& calc);
+
+// Addresses and network time: dial-up address, host address, time-protocol server
+void Item17DialUpAddress(TDispatcher& calc);
+void Item26HostAddress(TDispatcher& calc);
+void Item56NetworkTime(TDispatcher& calc);
+

@@ -24,7 +24,7 @@ const std::array<FItem, ItemCount> ItemTable = {{
     {"求硬盘序列号", "输入磁盘如：c", Item14VolumeSerial},  // 14
     {"求内存使用情况", "直接按=", Item15Memory},  // 15
     {"计算CPU频率", "直接按=", Item16CpuClock},  // 16
-    {"获取外网IP", "直接按=", nullptr},  // 17
+    {"获取外网IP", "直接按=", Item17DialUpAddress},  // 17
     {"简体转为繁体", "输入简体文字", Item18ToTraditional},  // 18
     {"繁体转为简体", "输入繁体文字", Item19ToSimplified},  // 19
     {"计算时间差", "格式:2010-8-1 20:40#2010-7-20 10:30", Item20TimeDifference},  // 20
@@ -33,7 +33,7 @@ const std::array<FItem, ItemCount> ItemTable = {{
     {"求开机时间", "直接按=", Item23Uptime},  // 23
     {"计算某地的经纬度", "输入省及市名如：四川成都", Item24CityPosition},  // 24
     {"计算两地间距离", "输入两地,空格隔开：四川成都 湖北武汉", Item25CityDistance},  // 25
-    {"*从网址中获得IP地址", "输入网址如:www.example.com", nullptr},  // 26
+    {"*从网址中获得IP地址", "输入网址如:www.example.com", Item26HostAddress},  // 26
     {"*计算某地址天气", "输入城市名称如：北京", nullptr},  // 27
     {"*计算手机归属地", "输入手机号码", nullptr},  // 28
     {"*通过IP计算所在地", "输入IP地址", nullptr},  // 29
@@ -59,11 +59,11 @@ const std::array<FItem, ItemCount> ItemTable = {{
     {"随机排序（抓阄）", "输入姓名，用逗号隔开如：张三，李四", Item49ShuffleNames},  // 49
     {"*计算QQ好友是否在线", "输入好友的QQ号", nullptr},  // 50
     {"小键盘打字测速", "回车开始记时", nullptr},  // 51
-    {"网址%转换成文字(utf8)", "输入带%的网址", nullptr},  // 52
-    {"汉字转换成带%网址(utf8)", "输入汉字", nullptr},  // 53
-    {"网址%转换成文字(ansi)", "输入带%的网址", nullptr},  // 54
-    {"汉字转换成带%网址(ansi)", "输入汉字", nullptr},  // 55
-    {"网络校对时间", "直接点等于", nullptr},  // 56
+    {"网址%转换成文字(utf8)", "输入带%的网址", Item52UrlToTextUtf8},  // 52
+    {"汉字转换成带%网址(utf8)", "输入汉字", Item53TextToUrlUtf8},  // 53
+    {"网址%转换成文字(ansi)", "输入带%的网址", Item54UrlToTextAnsi},  // 54
+    {"汉字转换成带%网址(ansi)", "输入汉字", Item55TextToUrlAnsi},  // 55
+    {"网络校对时间", "直接点等于", Item56NetworkTime},  // 56
 }};
 }  // namespace
 

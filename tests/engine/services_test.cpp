@@ -8,38 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "testenv.h"
 #include "net/mekservices.h"
-
-namespace {
-
-// XDG_CONFIG_HOME pointed at a fresh temporary folder for the test's life.
-class TConfigHome {
-public:
-  TConfigHome() {
-    char pattern[] = "/tmp/orvex-services-XXXXXX";
-    Path = mkdtemp(pattern);
-    const char* old = std::getenv("XDG_CONFIG_HOME");
-    had_ = old != nullptr;
-    if (had_) saved_ = old;
-    setenv("XDG_CONFIG_HOME", Path.c_str(), 1);
-  }
-  ~TConfigHome() {
-    if (had_) setenv("XDG_CONFIG_HOME", saved_.c_str(), 1);
-    else unsetenv("XDG_CONFIG_HOME");
-    std::filesystem::remove_all(Path);
-  }
-  void Write(const std::string& text) {
-    std::filesystem::create_directories(Path + "/orvex");
-    std::ofstream(Path + "/orvex/services.ini", std::ios::binary) << text;
-  }
-  std::string Path;
-
-private:
-  bool had_ = false;
-  std::string saved_;
-};
-
-}  // namespace
 
 TEST(Services, DefaultsWithoutAFileAndNothingCreated) {
   TConfigHome home;

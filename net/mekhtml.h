@@ -1,0 +1,42 @@
+// The one way the program talks HTTP: fetch a page as GBK text, and strip a page down to
+// its text lines. Both keep no state and may run on several threads at once.
+#pragma once
+#include <cstddef>
+#include <string>
+
+// The bounds of one fetch. Every wait is bounded, name resolution included (libcurl's
+// threaded resolver gives up with the whole request).
+struct FFetchLimits {
+  long ConnectMs = 5000;   // until the connection stands
+  long TotalMs = 15000;    // the whole request, from name resolution to the last byte
+  size_t MaxBodyBytes = size_t(8) << 20;  // a longer body is refused, not cut
+};
+
+// The body of the page at address, converted from UTF-8 to GBK when it is UTF-8 (see
+// PageToGbk); the empty text on every failure: an empty or refused address, no
+// connection, a time-out, a body beyond the limit, a failed transfer, an empty body.
+// Raises nothing and shows nothing. An address without a scheme is fetched over
+// "http://"; "http://" and "https://" (any letter case) are used as they are; every
+// other scheme ("file://" among them) is refused, also as the target of a redirect.
+// Redirects are followed, the HTTP status is not looked at (an error page is returned
+// like any other), no proxy is used, and the page always comes from the server.
+std::string FetchPage(const std::string& address);
+std::string FetchPage(const std::string& address, const FFetchLimits& limits);
+
+// The address FetchPage requests for address: with "http://" put in front when it has no
+// scheme, blanks written as "%20" (a request line cannot carry them); the empty text when
+// it is empty or names a scheme other than http and https.
+std::string CompleteAddress(const std::string& address);
+
+// The body as GBK text: converted by Utf8ToGbkWhole (core/codepage.h) when it begins
+// with the UTF-8 byte-order mark, when the Content-Type header contentType says
+// charset=utf-8, or when the body itself says charset=utf-8 anywhere; otherwise (GBK and
+// GB2312 pages) unchanged. The declarations are read in any letter case, with blanks
+// around "=" and the value in quotes or not, "utf8" counting as "utf-8".
+std::string PageToGbk(const std::string& body, const std::string& contentType);
+
+// The text of an HTML page with its line breaks in place, in lower case: ASCII capitals
+// lowered (the two bytes of a GBK character left alone), the head from "<html>" through
+// "<body>", scripts, styles and every other tag removed, and the entities &gt; &nbsp;
+// &quot; &lt; &amp; &copy; replaced in that order, so that "&amp;lt;" ends as "&lt;".
+std::string HtmlToText(const std::string& page);
