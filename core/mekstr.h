@@ -42,6 +42,11 @@ std::string FormatStamp(int kind, double dateTime);
 // Leading and trailing blanks and control characters (bytes up to 0x20) removed.
 std::string TrimText(const std::string& text);
 
+// The lines of text, split at CR LF, a lone CR or a lone LF (a CR LF pair is one break),
+// without their line ends; a final line end adds no empty line, and the empty text has
+// no lines.
+std::vector<std::string> SplitLines(const std::string& text);
+
 // x in Chinese numerals: with place units (10 is 一十, 100000001 is 一亿零一) or digit by
 // digit (2010 is 二零一零), ordinary or financial (upperCase) numerals; the fraction
 // digits of its general format follow "点". A negative x is written "负" and its absolute

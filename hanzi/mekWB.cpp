@@ -5,26 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-namespace {
-
-// Splits text into lines at CR LF, a lone CR or a lone LF; a final line end adds no
-// empty line.
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    const size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-  }
-  return lines;
-}
-
-}  // namespace
+#include "core/mekstr.h"
 
 TmekWB::TmekWB(const std::string& path) {
   try {

@@ -88,3 +88,13 @@ void Item17DialUpAddress(TDispatcher& calc);
 void Item26HostAddress(TDispatcher& calc);
 void Item56NetworkTime(TDispatcher& calc);
 
+// Web lookups: weather, mobile number, IP address, currency, domain, contact presence
+void Item27Weather(TDispatcher& calc);
+void Item28MobileArea(TDispatcher& calc);
+void Item29IpArea(TDispatcher& calc);
+void Item45ExchangeRate(TDispatcher& calc);
+void Item46DomainRegistered(TDispatcher& calc);
+void Item50ContactOnline(TDispatcher& calc);
+
+// Lottery: the result of a "3D" draw
+void Item35LotteryDraw(TDispatcher& calc);

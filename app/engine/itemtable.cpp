@@ -34,15 +34,15 @@ const std::array<FItem, ItemCount> ItemTable = {{
     {"计算某地的经纬度", "输入省及市名如：四川成都", Item24CityPosition},  // 24
     {"计算两地间距离", "输入两地,空格隔开：四川成都 湖北武汉", Item25CityDistance},  // 25
     {"*从网址中获得IP地址", "输入网址如:www.example.com", Item26HostAddress},  // 26
-    {"*计算某地址天气", "输入城市名称如：北京", nullptr},  // 27
-    {"*计算手机归属地", "输入手机号码", nullptr},  // 28
-    {"*通过IP计算所在地", "输入IP地址", nullptr},  // 29
+    {"*计算某地址天气", "输入城市名称如：北京", Item27Weather},  // 27
+    {"*计算手机归属地", "输入手机号码", Item28MobileArea},  // 28
+    {"*通过IP计算所在地", "输入IP地址", Item29IpArea},  // 29
     {"计算星座", "输入日期如:2000-3-1", Item30Constellation},  // 30
     {"计算标准体重", "输入身高（单位厘米）如:172", Item31StandardWeight},  // 31
     {"计算食物热量", "输入食物名*克数如：牛肉*500", Item32FoodEnergy},  // 32
     {"计算一天需要多少热量", "输入体重（公斤）如:72", Item33DailyEnergy},  // 33
     {"计算两人的关系", "输入两人姓名格式：自己姓名+别人的姓名", Item34NameRelationship},  // 34
-    {"*计算3D中奖号", "输入期数如:2013011", nullptr},  // 35
+    {"*计算3D中奖号", "输入期数如:2013011", Item35LotteryDraw},  // 35
     {"计算身份证所在地", "输入18位的身份证号", Item36Region},  // 36
     {"计算身份证号是否正确", "输入18位的身份证号", Item37CheckChar},  // 37
     {"计算汉字的五笔拆法", "输入相应汉字", Item38WubiCode},  // 38
@@ -52,12 +52,12 @@ const std::array<FItem, ItemCount> ItemTable = {{
     {"面积换算", "输入数据，原单位，换算成单位，如100,平米米,平米厘米", Item42Area},  // 42
     {"体积换算", "输入数据，原单位，换算成单位，如100,立方米,立方厘米", Item43Volume},  // 43
     {"质量换算", "输入数据，原单位，换算成单位，如100,克,千克", Item44Mass},  // 44
-    {"*汇率计算", "数量，原币种，转换币种(人民币美元,欧元,港元,台币,\r英镑,韩元,日元)", nullptr},  // 45
-    {"*域名是否被注册", "输入顶级域名如:example.com", nullptr},  // 46
+    {"*汇率计算", "数量，原币种，转换币种(人民币美元,欧元,港元,台币,\r英镑,韩元,日元)", Item45ExchangeRate},  // 45
+    {"*域名是否被注册", "输入顶级域名如:example.com", Item46DomainRegistered},  // 46
     {"计算鼠标处文字", "提取时按F5", nullptr},  // 47
     {"随机抽签", "输入姓名，用逗号隔开如：张三，李四", Item48DrawLot},  // 48
     {"随机排序（抓阄）", "输入姓名，用逗号隔开如：张三，李四", Item49ShuffleNames},  // 49
-    {"*计算QQ好友是否在线", "输入好友的QQ号", nullptr},  // 50
+    {"*计算QQ好友是否在线", "输入好友的QQ号", Item50ContactOnline},  // 50
     {"小键盘打字测速", "回车开始记时", nullptr},  // 51
     {"网址%转换成文字(utf8)", "输入带%的网址", Item52UrlToTextUtf8},  // 52
     {"汉字转换成带%网址(utf8)", "输入汉字", Item53TextToUrlUtf8},  // 53

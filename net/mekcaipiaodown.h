@@ -1,0 +1,23 @@
+// The "3D" lottery's draw results (item 35): the draw-history page of the configured
+// lottery data site, cut into one line per draw.
+#pragma once
+#include <string>
+#include <vector>
+
+// One text per draw, in page order: the draw line without its "--" marks, the text ten
+// lines further down and the line after the draw line without blanks, joined by "|".
+using FDrawList = std::vector<std::string>;
+
+// Cuts page (HTML, every table cell ending a line) into list, emptying it first. Nothing
+// counts before the first line holding "开奖日期"; after it every line holding "--"
+// starts a draw, and a draw line with fewer than eleven lines after it ends the cut.
+// True when at least one draw was found.
+bool ReadLotteryDraws(const std::string& page, FDrawList& list);
+
+// ReadLotteryDraws on the page "/sd/history/inc/history.php" of the service "lottery";
+// an empty list (false) when no site is configured or the page cannot be fetched.
+bool FetchLotteryDraws(FDrawList& list);
+
+// The first draw line of a freshly fetched list that contains drawNumber (exact bytes,
+// anywhere in the line), or the empty text; an empty drawNumber finds nothing.
+std::string FindLotteryDraw(const std::string& drawNumber);

@@ -1,0 +1,124 @@
+// The web lookups' service pages and their parsers.
+#include "net/mekweb.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "core/mekstr.h"
+#include "net/mekhtml.h"
+#include "net/mekservices.h"
+
+namespace {
+
+bool Holds(const std::string& text, const char* marker) {
+  return text.find(marker) != std::string::npos;
+}
+
+// The first line holding marker, or lines.size().
+size_t FirstLineHolding(const std::vector<std::string>& lines, const char* marker) {
+  return std::find_if(lines.begin(), lines.end(),
+                      [marker](const std::string& line) { return Holds(line, marker); }) -
+         lines.begin();
+}
+
+unsigned char LowerAscii(unsigned char b) { return (b >= 'A' && b <= 'Z') ? b + 32 : b; }
+
+// Equal bytes, ASCII letters compared without case.
+bool SameAsciiNoCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(),
+                    [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+}
+
+const char* const ExchangeRateFailure = "无法查询,是否能上网?";
+
+// Deletes the first count bytes of text, all of them when it is shorter.
+void DropFront(std::string& text, size_t count) { text.erase(0, std::min(count, text.size())); }
+
+}  // namespace
+
+std::string FetchServicePage(const std::string& key, const std::string& pathAndQuery) {
+  std::string base = ServiceAddress(key);
+  if (base.empty()) return {};
+  // A base written with a closing "/" would double the path's own.
+  if (base.back() == '/') base.pop_back();
+  return FetchPage(base + pathAndQuery);
+}
+
+std::string ParseWeather(const std::string& page) {
+  const std::vector<std::string> lines = SplitLines(page);
+  const size_t at = FirstLineHolding(lines, "<a href=\"javascript:sent_to_vb");
+  if (at == lines.size()) return "俺挖空心思算不出，能上网不？城市名对不？";
+  const std::string& line = lines[at];
+  // Positions from 1, 0 when absent: the bytes from p + 1 on, q - p - 2 of them.
+  const size_t open = line.find('('), close = line.find(')');
+  const long p = open == std::string::npos ? 0 : long(open) + 1;
+  const long q = close == std::string::npos ? 0 : long(close) + 1;
+  const long count = q - p - 2;
+  std::string args = count > 0 ? line.substr(size_t(p), size_t(count)) : std::string();
+  args = ReplaceAll(args, "'", "");
+  const size_t comma = args.find(',');
+  return comma == std::string::npos ? args : args.substr(comma + 1);
+}
+
+std::optional<std::string> ParseMobileArea(const std::string& text) {
+  const std::vector<std::string> lines = SplitLines(text);
+  const size_t at = FirstLineHolding(lines, "卡号归属地");
+  if (at == lines.size()) return "俺挖空心思算不出，能上网不？IP对不？";
+  if (at + 1 == lines.size()) return std::nullopt;
+  return TrimText(lines[at + 1]);
+}
+
+std::string ParseIpArea(const std::string& text) {
+  const std::vector<std::string> lines = SplitLines(text);
+  const size_t at = FirstLineHolding(lines, "本站主数据");
+  return at == lines.size() ? "查询失败" : TrimText(lines[at]);
+}
+
+const std::array<FCurrency, 8> CurrencyTable = {{
+    {"人民币", "CNY"},
+    {"美元", "USD"},
+    {"欧元", "EUR"},
+    {"港元", "HKD"},
+    {"台币", "TWD"},
+    {"英镑", "GBP"},
+    {"韩元", "KRW"},
+    {"日元", "JPY"},
+}};
+
+std::pair<std::string, std::string> CurrencyCodes(const std::string& fromName,
+                                                  const std::string& toName) {
+  const std::string from = TrimText(fromName), to = TrimText(toName);
+  std::pair<std::string, std::string> codes;
+  for (const FCurrency& row : CurrencyTable) {
+    if (SameAsciiNoCase(row.Name, from)) codes.first = row.Code;
+    if (SameAsciiNoCase(row.Name, to)) codes.second = row.Code;
+  }
+  return codes;
+}
+
+
+std::string ParseExchangeRate(const std::string& page) {
+  std::string result = ExchangeRateFailure;
+  const std::vector<std::string> lines = SplitLines(page);
+  // From the last line up, so that the uppermost line with a value has the last word.
+  for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+    if (!Holds(*line, "</table>")) continue;
+    std::string s = *line;
+    for (int cell = 0; cell < 2; ++cell)
+      if (const size_t p = s.find("</td>"); p != std::string::npos) DropFront(s, p + 6);
+    if (const size_t p = s.find('>'); p != std::string::npos) DropFront(s, p + 1);
+    if (const size_t p = s.find('<'); p != std::string::npos) result = s.substr(0, p);
+  }
+  return result;
+}
+
+bool IsExchangeRateFailure(const std::string& answer) {
+  return SameAsciiNoCase(answer, ExchangeRateFailure);
+}
+
+std::string DomainAnswer(const std::string& page) {
+  return Holds(page, "Domain name is not available") ? "已被注册" : "未被注册";
+}
+
+std::string PresenceAnswer(const std::string& page) { return Holds(page, "=1") ? "在线" : "离线"; }
