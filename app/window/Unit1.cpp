@@ -12,15 +12,20 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
+
+#include <thread>
 
 #include "app/engine/mekreg.h"
 #include "app/window/fontdialog.h"
 #include "app/window/mekoleacc.h"
+#include "app/window/mekwindows.h"
 #include "app/window/xhotkey.h"
 #include "core/codepage.h"
 #include "core/mekDialogs.h"
 #include "core/mekrandom.h"
+#include "net/mekservices.h"
 
 // This file builds QStrings from UTF-8 literals: it must not be compiled to GBK.
 static_assert(sizeof("宋") == 4, "window sources need -fexec-charset=UTF-8");
@@ -118,7 +123,8 @@ const char* const TForm1::FontValue = "font";
 
 TForm1::TForm1(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      OpenLink(ShellOpen) {
   SetDialogs(&windowDialogs);
   edit1Font_ = DefaultFont();
   BuildControls();
@@ -335,7 +341,31 @@ void TForm1::WMHotKey(FHotKeyMessage& message) {
   }
 }
 
-void TForm1::StartUpdateCheck() { updateCheckStarted_ = true; }
+// The check runs once on a thread of its own that the window neither waits for nor keeps:
+// it ends by itself or with the program. Where it looks is read here, so the thread
+// touches neither the environment nor the window; its outcome comes back as a queued
+// call that runs on the window thread and leaves a window destroyed meanwhile alone.
+// A thread that cannot be started leaves the window without the check.
+void TForm1::StartUpdateCheck() {
+  try {
+    std::thread([place = ConfiguredUpdatePlace(), self = QPointer<TForm1>(this)]() mutable {
+      const TUpdateOutcome outcome = UpdateCheck(place);
+      if (QCoreApplication* app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(
+            app, [self = std::move(self), outcome] { if (self) self->UpdateCheckDone(outcome); },
+            Qt::QueuedConnection);
+    }).detach();
+    updateCheckStarted_ = true;
+  } catch (const std::system_error&) {
+  }
+}
+
+void TForm1::UpdateCheckDone(TUpdateOutcome outcome) {
+  updateCheckEnded_ = true;
+  updateOutcome_ = outcome;
+  // The notice stays until the program ends.
+  if (outcome == TUpdateOutcome::NewVersion) setWindowTitle(FromGbk(UpdateNotice));
+}
 
 template <class F>
 void TForm1::Guard(F&& handler) {
@@ -478,10 +508,29 @@ void TForm1::BitBtn1Click() {
   RegWriteString(FontRoot, FontKey, FontValue, FontToString(edit1Font_));
 }
 
-// The links open their pages once the update check is in place.
-void TForm1::Label3Click() {}
-void TForm1::Label4Click() {}
-void TForm1::Label5Click() {}
+// The links do nothing while their address is not configured; whether the desktop has a
+// handler for it goes unnoticed.
+void TForm1::OpenAddress(const std::string& address) {
+  if (!address.empty()) OpenLink(address, std::string());
+}
+
+// "下载最新版本": the version line of the download page is taken as seen (the window waits
+// for the fetch), so the next start shows no notice for it; then the home page opens,
+// also when no line was found. A version file that cannot be written raises out of here
+// into the error box, and the home page stays closed.
+void TForm1::Label3Click() {
+  const FUpdatePlace place = ConfiguredUpdatePlace();
+  if (place.Site.empty()) return;
+  std::string line;
+  if (FindVersionLine(place.Site, line)) WriteVersionFile(place.Folder, line);
+  OpenAddress(HomePageAddress(place.Site));
+}
+
+// "定做软件咨询": the home page.
+void TForm1::Label4Click() { OpenAddress(HomePageAddress(ServiceAddress("site"))); }
+
+// "联系作者": a chat with the author's account.
+void TForm1::Label5Click() { OpenAddress(ContactLink(ServiceAddress("contact"))); }
 
 bool TForm1::FormKeyDown(QKeyEvent* event) {
   if (!IsEnter(event->key())) return false;

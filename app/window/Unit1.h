@@ -4,12 +4,14 @@
 #pragma once
 #include <QElapsedTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "app/engine/dispatcher.h"
 #include "app/engine/mekhotkey.h"
 #include "app/engine/typingtest.h"
+#include "app/engine/updatecheck.h"
 #include "core/mekstr.h"
 
 class QComboBox;
@@ -48,11 +50,17 @@ public:
   // malformed stored font).
   bool HotkeyRegistered() const { return hotkeyRegistered_; }
   bool UpdateCheckStarted() const { return updateCheckStarted_; }
+  // Whether the update check's thread has handed its outcome to the window, and which.
+  bool UpdateCheckEnded() const { return updateCheckEnded_; }
+  TUpdateOutcome UpdateCheckOutcome() const { return updateOutcome_; }
   // The hotkey registry (F5), null before start-up registered it and after close.
   const TMekhotkey* Hotkeys() const { return hotkey_.get(); }
 
   TDispatcher Calc;
   TTypingTest TypingTest;
+  // How the link labels open their targets (target, parameters; both GBK): ShellOpen of
+  // mekwindows, replaceable so that nothing is launched where that is not wanted.
+  std::function<bool(const std::string&, const std::string&)> OpenLink;
 
   QLabel* Label1;
   QLineEdit* Edit1;
@@ -106,12 +114,18 @@ private:
   void RegisterHotkey();
   void ReleaseHotkey();
   void StartUpdateCheck();
+  // On the window thread, when the update check's thread has ended.
+  void UpdateCheckDone(TUpdateOutcome outcome);
+  // Hands a link's address to OpenLink; an empty address opens nothing.
+  void OpenAddress(const std::string& address);
 
   FFont edit1Font_;
   std::string pulledEdit1_;  // the input line as handed to the dispatcher
   int selectorIndex_ = -1;
   bool hotkeyRegistered_ = false;
   bool updateCheckStarted_ = false;
+  bool updateCheckEnded_ = false;
+  TUpdateOutcome updateOutcome_ = TUpdateOutcome::NoVersionLine;
   bool closed_ = false;
   // Milliseconds between two rounds of the window's messages during item 40's walk.
   static constexpr int FolderPumpMs = 50;

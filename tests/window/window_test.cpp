@@ -1,5 +1,6 @@
 // The window as a user meets it: layout, keypad, Enter, "B", the selector, the stored
-// font, the error box and the typing test, on the offscreen platform.
+// font, the error box, the typing test, the update check and the link labels, on the
+// offscreen platform.
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
@@ -12,8 +13,12 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
+#include <optional>
 
 #include "app/engine/mekreg.h"
 #include "app/window/Unit1.h"
@@ -21,6 +26,8 @@
 #include "core/codepage.h"
 #include "core/mekrandom.h"
 #include "tests/engine/foldertree.h"
+#include "tests/engine/loopback.h"
+#include "tests/engine/webserver.h"
 
 namespace {
 
@@ -57,6 +64,46 @@ private:
 
 QString U(const std::string& gbk) { return QString::fromStdString(GbkToUtf8(gbk)); }
 
+std::optional<std::string> ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The download page, in UTF-8 as a site may serve it; the version line is kept in GBK.
+const std::string VersionLine = "录入时间：2013-3-5";
+std::string DownloadPage() {
+  return "<html><body><p>Orvex</p>\r\n<p> " + VersionLine + " </p></body></html>";
+}
+const char* const Utf8Page = "text/html; charset=utf-8";
+
+// The checks and clicks wait at most this long for the site on 127.0.0.1.
+const int CheckTimeoutMs = 20000;
+
+// A site that answers only when told: the connection waits on the listening socket until
+// AnswerOnce takes it, reads the request and answers with page (UTF-8). False when no
+// connection came within ms.
+bool AnswerOnce(const TLoopbackSocket& listener, const std::string& page, int ms) {
+  pollfd waiting{listener.Fd, POLLIN, 0};
+  if (poll(&waiting, 1, ms) <= 0) return false;
+  const int client = accept4(listener.Fd, nullptr, nullptr, SOCK_CLOEXEC);
+  if (client < 0) return false;
+  std::string request;
+  char buffer[4096];
+  while (request.find("\r\n\r\n") == std::string::npos) {
+    pollfd p{client, POLLIN, 0};
+    const ssize_t n = poll(&p, 1, ms) > 0 ? recv(client, buffer, sizeof buffer, 0) : -1;
+    if (n <= 0) break;
+    request.append(buffer, static_cast<size_t>(n));
+  }
+  const std::string reply = "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n"
+                            "Connection: close\r\nContent-Length: " +
+                            std::to_string(page.size()) + "\r\n\r\n" + page;
+  send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
+  close(client);
+  return true;
+}
+
 }  // namespace
 
 class WindowTest : public QObject {
@@ -74,6 +121,28 @@ class WindowTest : public QObject {
     return form;
   }
   static void Select(TForm1& form, int index) { form.ComboBox1->setCurrentIndex(index); }
+
+  std::string ConfigFolder() const { return config_->path().toStdString() + "/orvex"; }
+  std::string VersionFile() const { return ConfigFolder() + "/calcgx.dll"; }
+  void WriteConfigFile(const std::string& name, const std::string& text) {
+    std::filesystem::create_directories(ConfigFolder());
+    std::ofstream(ConfigFolder() + "/" + name, std::ios::binary) << text;
+  }
+  // The services of the site and the author's account (an empty value: not configured).
+  void ConfigureLinks(const std::string& site, const std::string& contact) {
+    WriteConfigFile("services.ini", "[services]\nsite=" + site + "\ncontact=" + contact + "\n");
+  }
+  // A window whose links are recorded instead of opened, once its update check has ended.
+  std::unique_ptr<TForm1> OpenChecked(std::vector<std::string>& opened) {
+    auto form = Open();
+    form->OpenLink = [&opened](const std::string& target, const std::string& parameters) {
+      opened.push_back(parameters.empty() ? target : target + " " + parameters);
+      return true;
+    };
+    if (!QTest::qWaitFor([&] { return form->UpdateCheckEnded(); }, CheckTimeoutMs))
+      qWarning("update check did not end");
+    return form;
+  }
 
 private slots:
   void init() {
@@ -503,6 +572,148 @@ private slots:
     QTest::mouseClick(form->Buttons[19], Qt::LeftButton);
     QCOMPARE(form->Edit1->text(), QString("0.00B"));
     QVERIFY(!form->Calc.FolderWalking);
+  }
+
+  // The update check compares the download page's version line with the version file;
+  // only a different line puts the notice into the caption.
+  void updateCheckAtStart() {
+    TWebServer site;
+    QVERIFY(site.Port > 0);
+    const std::string gbkLine = Utf8ToGbk(VersionLine) + "\r\n";
+    struct Case {
+      const char* Name;
+      bool Configured;
+      std::optional<std::string> File, After;
+      TUpdateOutcome Outcome;
+      QString Caption;
+    } cases[] = {
+        {"different line", true, Utf8ToGbk("录入时间：2012-1-1") + "\r\n",
+         Utf8ToGbk("录入时间：2012-1-1") + "\r\n", TUpdateOutcome::NewVersion,
+         "(Orvex)本软件有新版本了！"},
+        {"same line", true, gbkLine, gbkLine, TUpdateOutcome::SameVersion, "Orvex V4.0"},
+        {"first run", true, std::nullopt, gbkLine, TUpdateOutcome::FileCreated, "Orvex V4.0"},
+        {"no site", false, std::nullopt, std::nullopt, TUpdateOutcome::NoVersionLine,
+         "Orvex V4.0"},
+    };
+    for (const Case& c : cases) {
+      qInfo("%s", c.Name);
+      init();
+      ConfigureLinks(c.Configured ? site.Base() : "", "");
+      if (c.File) WriteConfigFile("calcgx.dll", *c.File);
+      site.Serve(DownloadPage(), Utf8Page);
+      auto form = Open();
+      QTRY_VERIFY_WITH_TIMEOUT(form->UpdateCheckEnded(), CheckTimeoutMs);
+      QCOMPARE(form->UpdateCheckOutcome(), c.Outcome);
+      QCOMPARE(form->windowTitle(), c.Caption);
+      QCOMPARE(QApplication::applicationDisplayName(), QString("Orvex V4.0"));
+      QCOMPARE(ReadFile(VersionFile()), c.After);
+      QCOMPARE(int(site.Targets().size()), c.Configured ? 1 : 0);
+      QVERIFY(watcher_->Boxes.empty());
+    }
+  }
+
+  // The window is in use while the check waits for the site.
+  void updateCheckDoesNotHoldTheWindow() {
+    TLoopbackSocket site(8);
+    QVERIFY(site.Port > 0);
+    ConfigureLinks("http://127.0.0.1:" + std::to_string(site.Port), "");
+    WriteConfigFile("calcgx.dll", "old\r\n");
+    auto form = Open();
+    QVERIFY(form->UpdateCheckStarted());
+    QTest::mouseClick(form->Buttons[0], Qt::LeftButton);
+    QCOMPARE(form->Edit1->text(), QString("1"));
+    QVERIFY(!form->UpdateCheckEnded());
+    QCOMPARE(form->windowTitle(), QString("Orvex V4.0"));
+    QVERIFY(AnswerOnce(site, DownloadPage(), CheckTimeoutMs));
+    QTRY_COMPARE_WITH_TIMEOUT(form->windowTitle(), QString("(Orvex)本软件有新版本了！"),
+                              CheckTimeoutMs);
+  }
+
+  // A window closed and destroyed before its check ends is left alone by the check.
+  void updateCheckOutlivingTheWindow() {
+    TLoopbackSocket site(8);
+    QVERIFY(site.Port > 0);
+    ConfigureLinks("http://127.0.0.1:" + std::to_string(site.Port), "");
+    Open()->close();
+    QVERIFY(AnswerOnce(site, DownloadPage(), CheckTimeoutMs));
+    // The check creates the version file, then hands its outcome over with no window
+    // left to take it.
+    QTRY_COMPARE_WITH_TIMEOUT(ReadFile(VersionFile()), std::optional(Utf8ToGbk(VersionLine) + "\r\n"),
+                              CheckTimeoutMs);
+    QTest::qWait(100);
+    QVERIFY(watcher_->Boxes.empty());
+  }
+
+  // The labels open the home page and the chat link through OpenLink; "下载最新版本"
+  // first takes the page's version line as seen.
+  void linkLabelsOpenTheConfiguredAddresses() {
+    TWebServer site;
+    QVERIFY(site.Port > 0);
+    site.Serve(DownloadPage(), Utf8Page);
+    TRefusingPort offline;
+    QVERIFY(offline.Port > 0);
+    const std::string down = "http://127.0.0.1:" + std::to_string(offline.Port);
+    const std::string gbkLine = Utf8ToGbk(VersionLine) + "\r\n";
+    struct Case {
+      const char* Name;
+      std::string Site, Contact;
+      std::optional<std::string> File;  // the version file before the click
+      int Label;                        // 3, 4 or 5
+      std::vector<std::string> Opened;
+      std::optional<std::string> After;  // the version file after the click
+    } cases[] = {
+        {"download: the line is taken", site.Base(), "", "old\r\n", 3, {site.Base() + "/"},
+         gbkLine},
+        {"download offline: home all the same", down, "", "old\r\n", 3, {down + "/"}, "old\r\n"},
+        {"custom software", site.Base(), "", "old\r\n", 4, {site.Base() + "/"}, "old\r\n"},
+        {"site without scheme", "127.0.0.1:" + std::to_string(offline.Port), "", std::nullopt, 4,
+         {down + "/"}, std::nullopt},
+        {"contact", site.Base(), "10001", "old\r\n", 5,
+         {"tencent://message/?uin=10001&Site=Menu=yes"}, "old\r\n"},
+        {"a site that is no web address", "file:///etc", "", std::nullopt, 4, {}, std::nullopt},
+        {"nothing configured: download", "", "", std::nullopt, 3, {}, std::nullopt},
+        {"nothing configured: custom software", "", "", std::nullopt, 4, {}, std::nullopt},
+        {"nothing configured: contact", "", "", std::nullopt, 5, {}, std::nullopt},
+        {"no contact", site.Base(), "", "old\r\n", 5, {}, "old\r\n"},
+        {"contact without site", "", "10001", std::nullopt, 5,
+         {"tencent://message/?uin=10001&Site=Menu=yes"}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+      qInfo("%s", c.Name);
+      init();
+      ConfigureLinks(c.Site, c.Contact);
+      if (c.File) WriteConfigFile("calcgx.dll", *c.File);
+      std::vector<std::string> opened;
+      auto form = OpenChecked(opened);
+      QLabel* label = c.Label == 3 ? form->Label3 : c.Label == 4 ? form->Label4 : form->Label5;
+      QTest::mouseClick(label, Qt::LeftButton);
+      QCOMPARE(opened, c.Opened);
+      QCOMPARE(ReadFile(VersionFile()), c.After);
+      QVERIFY(watcher_->Boxes.empty());
+    }
+  }
+
+  // A version file that cannot be written stops "下载最新版本" with the error box; the
+  // home page is not opened and the window goes on.
+  void downloadLabelWriteFailure() {
+    TWebServer site;
+    QVERIFY(site.Port > 0);
+    site.Serve(DownloadPage(), Utf8Page);
+    ConfigureLinks(site.Base(), "");
+    std::filesystem::create_directories(VersionFile());  // a folder where the file belongs
+    std::vector<std::string> opened;
+    auto form = OpenChecked(opened);
+    QCOMPARE(form->UpdateCheckOutcome(), TUpdateOutcome::FileError);
+    QVERIFY(watcher_->Boxes.empty());  // the check ends silently
+    QTest::mouseClick(form->Label3, Qt::LeftButton);
+    QCOMPARE(int(watcher_->Boxes.size()), 1);
+    QCOMPARE(watcher_->Boxes[0].Text, QString::fromStdString("Cannot create file \"" + VersionFile() +
+                                                             "\". Is a directory."));
+    QCOMPARE(watcher_->Boxes[0].Title, QString("Orvex V4.0"));
+    QCOMPARE(watcher_->Boxes[0].Icon, QMessageBox::Critical);
+    QVERIFY(opened.empty());
+    QTest::mouseClick(form->Label4, Qt::LeftButton);
+    QCOMPARE(opened, std::vector<std::string>{site.Base() + "/"});
   }
 };
 
