@@ -106,8 +106,9 @@ inline constexpr int32_t WindowTextColor = int32_t(0x80000008);
 // character set, style, the name's byte length and the name.
 std::string FontToString(const FFont& font);
 // Applies a font text to font, field by field; a text of 32 bytes or fewer raises
-// EMekError("Error Font Format String"), a field that is not hexadecimal EConvertError
-// (the fields before it stay applied).
+// EMekError("Error Font Format String"), and so does a size that at the stored pixels per
+// inch would no longer fit its four digits; a field that is not hexadecimal raises
+// EConvertError (the fields before it stay applied).
 void StringToFont(const std::string& text, FFont& font);
 
 // ---- Percent-encoding of web addresses, byte by byte ----

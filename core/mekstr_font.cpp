@@ -62,7 +62,12 @@ void StringToFont(const std::string& text, FFont& font) {
   // The size recomputes the height at the font's current resolution; the stored
   // resolution is then taken as a plain field.
   font.SetSize(HexField(text, 16, 4));
-  font.PixelsPerInch = HexField(text, 20, 4);
+  // At the stored resolution the size must fit its four digits again; a font that would
+  // be written back with more digits shifts every later field of its text.
+  FFont stored = font;
+  stored.PixelsPerInch = HexField(text, 20, 4);
+  if (uint32_t(stored.Size()) > 0xFFFF) throw EMekError("Error Font Format String");
+  font.PixelsPerInch = stored.PixelsPerInch;
   font.Pitch = HexField(text, 24, 1);
   font.Charset = HexField(text, 25, 2);
   font.Style = HexField(text, 27, 1);

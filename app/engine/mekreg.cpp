@@ -3,15 +3,27 @@
 //   font=80000008FFFFFFF0...
 // Values are GBK bytes; "\", CR, LF and NUL are written as \\, \r, \n and \0 so that a
 // value is always one line. Key paths and value names match without ASCII case, as
-// registry names do.
+// registry names do; when a value appears more than once (its key written in another
+// case or with "\" at an end, or its name in another case) the first copy in the file is
+// the one read and the one written.
+//
+// A write holds an exclusive advisory lock (flock) on the store file from reading it to
+// reading the new value back, and replaces the file by renaming a complete new one over
+// it, so concurrent writers never lose each other's values and a reader never sees half a
+// store. A symbolic link in place of the store is followed (its target is replaced, the
+// link stays); a store without write permission, or beyond RegMaxStoreSize, is never
+// written.
 #include "app/engine/mekreg.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
+#include <cstdlib>
+#include <ctime>
 #include <vector>
 
 #include "core/mekconfig.h"
@@ -20,6 +32,9 @@ namespace {
 
 const char* const RootNames[] = {"HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS",
                                  "HKEY_CLASSES_ROOT"};
+
+// How long a write waits for another writer's lock before it fails.
+const int LockWaitMs = 10000;
 
 bool KnownRoot(const std::string& name) {
   for (const char* r : RootNames)
@@ -81,17 +96,41 @@ struct FSection {
   std::vector<FEntry> Values;
 };
 
-// Reads a store file; false when it cannot be read. A missing file is an empty store.
-bool Load(const std::string& file, std::vector<FSection>& sections, bool& exists) {
-  sections.clear();
+// Closes a descriptor (and so drops its lock) when it goes out of scope.
+struct FFile {
+  int Fd = -1;
+  ~FFile() {
+    if (Fd >= 0) close(Fd);
+  }
+};
+
+// The whole content of an open store: false for anything but a regular file of at most
+// RegMaxStoreSize bytes (also when it grows past that while being read), or a failed read.
+bool ReadStore(int fd, std::string& text) {
+  text.clear();
   struct stat st;
-  exists = stat(file.c_str(), &st) == 0;
-  if (!exists) return errno == ENOENT;
-  if (!S_ISREG(st.st_mode)) return false;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return false;
-  std::string line;
-  while (std::getline(in, line)) {
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > off_t(RegMaxStoreSize))
+    return false;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    text.append(buffer, size_t(n));
+    if (text.size() > RegMaxStoreSize) return false;
+  }
+}
+
+// The sections of a store's text; a UTF-8 byte-order mark at the start is skipped.
+std::vector<FSection> Parse(const std::string& text) {
+  std::vector<FSection> sections;
+  size_t pos = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+  while (pos < text.size()) {
+    size_t end = text.find('\n', pos);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(pos, end - pos);
+    pos = end + 1;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty() || line[0] == ';') continue;
     if (line[0] == '[' && line.back() == ']') {
@@ -102,30 +141,106 @@ bool Load(const std::string& file, std::vector<FSection>& sections, bool& exists
     if (eq == std::string::npos || sections.empty()) continue;
     sections.back().Values.push_back({Unescape(line.substr(0, eq)), Unescape(line.substr(eq + 1))});
   }
-  return !in.bad();
+  return sections;
 }
 
-// Writes the whole store to a temporary file and renames it over the old one.
-bool Save(const std::string& file, const std::vector<FSection>& sections) {
-  const std::string temp = file + ".tmp" + std::to_string(getpid());
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    for (const FSection& s : sections) {
-      out << '[' << s.Key << "]\n";
-      for (const FEntry& e : s.Values) out << Escape(e.Name) << '=' << Escape(e.Value) << '\n';
-    }
-    out.flush();
-    if (!out) {
-      std::remove(temp.c_str());
-      return false;
-    }
+std::string Format(const std::vector<FSection>& sections) {
+  std::string text;
+  for (const FSection& s : sections) {
+    text += '[' + s.Key + "]\n";
+    for (const FEntry& e : s.Values) text += Escape(e.Name) + '=' + Escape(e.Value) + '\n';
   }
-  if (std::rename(temp.c_str(), file.c_str()) != 0) {
-    std::remove(temp.c_str());
-    return false;
+  return text;
+}
+
+// Reads the store file; false when it cannot be read. A missing file is an empty store.
+bool Load(const std::string& file, std::vector<FSection>& sections, bool& exists) {
+  sections.clear();
+  FFile f;
+  f.Fd = open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  exists = f.Fd >= 0;
+  if (!exists) return errno == ENOENT;
+  std::string text;
+  if (!ReadStore(f.Fd, text)) return false;
+  sections = Parse(text);
+  return true;
+}
+
+bool WriteAll(int fd, const std::string& text) {
+  for (size_t done = 0; done < text.size();) {
+    const ssize_t n = write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += size_t(n);
   }
   return true;
+}
+
+// Writes text to a new file beside target, with the permissions and (where allowed) the
+// owner of the old one, and renames it over target; on failure target is as it was and
+// the new file is gone. The new file is not forced to disk: after a system crash the
+// store may be found empty, which reads as the defaults.
+bool Replace(const std::string& target, const std::string& text, const struct stat& old) {
+  std::string temp = target + ".XXXXXX";
+  const int fd = mkostemp(&temp[0], O_CLOEXEC);
+  if (fd < 0) return false;
+  if (fchown(fd, old.st_uid, old.st_gid) != 0) {
+    // Only the superuser gives a file away; anyone else keeps it as their own.
+  }
+  bool ok = fchmod(fd, old.st_mode & 07777) == 0 && WriteAll(fd, text);
+  ok = close(fd) == 0 && ok;
+  if (ok && rename(temp.c_str(), target.c_str()) == 0) return true;
+  unlink(temp.c_str());
+  return false;
+}
+
+long NowMs() {
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return long(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+// Opens the store for writing (creating it, through a symbolic link too, when missing)
+// and locks it; target is the file the link leads to, or the store itself. Another
+// writer may have replaced the file while this one waited for the lock: then the new file
+// is locked instead. False when the store cannot be opened or the lock is not had within
+// LockWaitMs.
+bool OpenLocked(const std::string& file, FFile& store, std::string& target) {
+  const long deadline = NowMs() + LockWaitMs;
+  for (;;) {
+    if (store.Fd >= 0) close(store.Fd);
+    store.Fd = open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (store.Fd < 0) return false;
+    char* real = realpath(file.c_str(), nullptr);
+    if (!real) return false;
+    target = real;
+    std::free(real);
+    while (flock(store.Fd, LOCK_EX | LOCK_NB) != 0) {
+      if ((errno != EWOULDBLOCK && errno != EINTR) || NowMs() > deadline) return false;
+      const timespec pause = {0, 1000000};
+      nanosleep(&pause, nullptr);
+    }
+    struct stat held, current;
+    if (fstat(store.Fd, &held) != 0) return false;
+    if (stat(target.c_str(), &current) == 0 && current.st_dev == held.st_dev &&
+        current.st_ino == held.st_ino)
+      return true;
+    if (NowMs() > deadline) return false;
+  }
+}
+
+// The value's first copy in file order, or nullptr; section is the key's first section
+// (nullptr when the key is missing).
+FEntry* Find(std::vector<FSection>& sections, const std::string& key, const std::string& name,
+             FSection*& section) {
+  section = nullptr;
+  for (FSection& s : sections) {
+    if (!SameNoCase(NormalKey(s.Key), key)) continue;
+    if (!section) section = &s;
+    for (FEntry& e : s.Values)
+      if (SameNoCase(e.Name, name)) return &e;
+  }
+  return nullptr;
 }
 
 // Creates the folder and its missing parents.
@@ -137,15 +252,6 @@ bool MakeFolders(const std::string& path) {
   }
   struct stat st;
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-const FEntry* Find(const std::vector<FSection>& sections, const std::string& key,
-                   const std::string& name) {
-  for (const FSection& s : sections)
-    if (SameNoCase(NormalKey(s.Key), key))
-      for (const FEntry& e : s.Values)
-        if (SameNoCase(e.Name, name)) return &e;
-  return nullptr;
 }
 
 }  // namespace
@@ -167,24 +273,27 @@ bool RegWriteString(const std::string& rootName, const std::string& keyPath,
     return false;
   if (!MakeFolders(ConfigFolder())) return false;
 
-  std::vector<FSection> sections;
-  bool exists;
-  if (!Load(file, sections, exists)) return false;
-  FSection* section = nullptr;
-  for (FSection& s : sections)
-    if (SameNoCase(NormalKey(s.Key), key)) section = &s;
-  if (!section) {
-    sections.push_back({key, {}});
-    section = &sections.back();
-  }
-  bool found = false;
-  for (FEntry& e : section->Values)
-    if (SameNoCase(e.Name, valueName)) {
-      e.Value = text;
-      found = true;
+  FFile store;
+  std::string target, old;
+  struct stat st;
+  if (!OpenLocked(file, store, target) || !ReadStore(store.Fd, old) ||
+      fstat(store.Fd, &st) != 0)
+    return false;
+  // A store marked read-only stays as it is, whoever writes.
+  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
+  std::vector<FSection> sections = Parse(old);
+  FSection* section;
+  if (FEntry* e = Find(sections, key, valueName, section)) {
+    e->Value = text;
+  } else {
+    if (!section) {
+      sections.push_back({key, {}});
+      section = &sections.back();
     }
-  if (!found) section->Values.push_back({valueName, text});
-  if (!Save(file, sections)) return false;
+    section->Values.push_back({valueName, text});
+  }
+  const std::string updated = Format(sections);
+  if (updated.size() > RegMaxStoreSize || !Replace(target, updated, st)) return false;
 
   std::string back;
   return RegReadString(rootName, keyPath, valueName, back) && back == text;
@@ -198,7 +307,8 @@ bool RegReadString(const std::string& rootName, const std::string& keyPath,
   std::vector<FSection> sections;
   bool exists;
   if (!Load(file, sections, exists) || !exists) return false;
-  const FEntry* e = Find(sections, NormalKey(keyPath), valueName);
+  FSection* section;
+  const FEntry* e = Find(sections, NormalKey(keyPath), valueName, section);
   if (!e) return false;
   text = e->Value;
   return true;

@@ -2,7 +2,12 @@
 // configuration folder ($XDG_CONFIG_HOME, default ~/.config), "orvex/<root>.ini", with
 // one section per key path and one "name=value" line per value. Texts are GBK bytes.
 #pragma once
+#include <cstddef>
 #include <string>
+
+// A store file larger than this counts as unreadable: nothing is read from it and it is
+// never written.
+inline constexpr size_t RegMaxStoreSize = 1u << 20;
 
 // Root names: "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS", "HKEY_CLASSES_ROOT".
 // Writes text as the value valueName under keyPath, creating what is missing, and reads

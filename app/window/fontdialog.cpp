@@ -131,7 +131,11 @@ void TFontDialog::SetFont(const FFont& font) {
 
 FFont TFontDialog::Font() const {
   FFont f = base_;
-  f.Name = Utf8ToGbk(FaceBox->currentText().toStdString());
+  // A face left blank keeps the face the dialog was loaded with, or the default face when
+  // that was blank too: a font text without a face name is refused when read back.
+  const QString face = FaceBox->currentText();
+  if (!face.trimmed().isEmpty()) f.Name = Utf8ToGbk(face.toStdString());
+  else if (TrimText(f.Name).empty()) f.Name = DefaultFont().Name;
   bool ok = false;
   const int size = SizeBox->currentText().toInt(&ok);
   if (ok && size > 0) f.SetSize(size);

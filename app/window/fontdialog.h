@@ -16,7 +16,8 @@ public:
   explicit TFontDialog(QWidget* parent = nullptr);
 
   // Loads the dialog from a font record; Font() gives the record as chosen, the fields
-  // the dialog does not show (pixels per inch, pitch, character set) kept.
+  // the dialog does not show (pixels per inch, pitch, character set) kept, and never
+  // without a face name (a blank face keeps the loaded one, or the default face).
   void SetFont(const FFont& font);
   FFont Font() const;
 

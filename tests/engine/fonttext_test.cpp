@@ -4,6 +4,22 @@
 #include "core/mekerror.h"
 #include "core/mekstr.h"
 
+namespace {
+
+// StringToFont refuses text with "Error Font Format String" (not a conversion error).
+void ExpectFormatError(const std::string& text, FFont& f) {
+  try {
+    StringToFont(text, f);
+    ADD_FAILURE() << text;
+  } catch (const EConvertError&) {
+    ADD_FAILURE() << "conversion error for " << text;
+  } catch (const EMekError& e) {
+    EXPECT_STREQ(e.what(), "Error Font Format String");
+  }
+}
+
+}  // namespace
+
 TEST(FontText, DefaultFontEncodesAsStored) {
   EXPECT_EQ(FontToString(DefaultFont()), "80000008FFFFFFF0000C006008600004宋体");
 }
@@ -73,14 +89,7 @@ TEST(FontText, ShortTextsAreRefused) {
   for (const std::string& text : {std::string("8"), std::string(32, '0'),
                                  std::string("80000008FFFFFFF0000C006008600004")}) {
     FFont f = DefaultFont();
-    try {
-      StringToFont(text, f);
-      ADD_FAILURE() << text;
-    } catch (const EConvertError&) {
-      ADD_FAILURE() << "conversion error for " << text;
-    } catch (const EMekError& e) {
-      EXPECT_STREQ(e.what(), "Error Font Format String");
-    }
+    ExpectFormatError(text, f);
     EXPECT_EQ(FontToString(f), FontToString(DefaultFont())) << "nothing applied";
   }
 }
@@ -106,4 +115,32 @@ TEST(FontText, NameLengthBeyondTheTextTakesTheRest) {
   EXPECT_EQ(f.Name, "宋");
   StringToFont("80000008FFFFFFF0000C006008600000宋体", f);
   EXPECT_EQ(f.Name, "");
+}
+
+// The size read back at the stored resolution must fit the four digits of its field
+// again; otherwise the font would be stored next time with every later field shifted.
+TEST(FontText, SizeThatNoLongerFitsItsFieldIsRefused) {
+  struct Case {
+    const char* Size;
+    const char* Ppi;
+    bool Accepted;
+  } cases[] = {
+      {"FFFF", "0060", true},   // 65535 points at 96 pixels per inch, as stored
+      {"000C", "0001", true},   // 16 pixels at 1 pixel per inch: 1152 points
+      {"0000", "0000", true},   // no resolution: size 1
+      {"0400", "0001", false},  // 1365 pixels at 1 pixel per inch: 98280 points
+      {"FFFF", "0048", false},  // 87380 pixels at 72 pixels per inch
+  };
+  for (const Case& c : cases) {
+    const std::string text =
+        std::string("80000008FFFFFFF0") + c.Size + c.Ppi + "0" "86" "0" "0004宋体";
+    FFont f = DefaultFont();
+    if (c.Accepted) {
+      StringToFont(text, f);
+      // The fields after the size keep their places.
+      EXPECT_EQ(FontToString(f).substr(20), text.substr(20)) << text;
+      continue;
+    }
+    ExpectFormatError(text, f);
+  }
 }

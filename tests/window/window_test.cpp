@@ -715,6 +715,79 @@ private slots:
     QTest::mouseClick(form->Label4, Qt::LeftButton);
     QCOMPARE(opened, std::vector<std::string>{site.Base() + "/"});
   }
+
+  // ---- The settings store and the font dialog ----
+private slots:
+  // A store far beyond any real size (3 GB, sparse) is unreadable: the window starts with
+  // the default font and no error, and a font chosen then lasts for this run only: the
+  // store keeps its size and time.
+  void oversizedStoreIsLeftAlone() {
+    namespace fs = std::filesystem;
+    fs::create_directories(ConfigFolder());
+    const std::string store = ConfigFolder() + "/HKEY_CURRENT_USER.ini";
+    const uintmax_t size = uintmax_t(3) << 30;
+    std::ofstream(store, std::ios::binary).close();
+    fs::resize_file(store, size);
+    const fs::file_time_type written = fs::last_write_time(store);
+    auto form = Open();
+    QVERIFY(watcher_->Boxes.empty());
+    QVERIFY(form->HotkeyRegistered());
+    QCOMPARE(FontToString(form->Edit1Font()), FontToString(DefaultFont()));
+    watcher_->OnFontDialog = [](TFontDialog& d) {
+      d.StyleBox->setCurrentIndex(2);  // bold
+      return true;
+    };
+    QTest::mouseClick(form->BitBtn1, Qt::LeftButton);
+    QVERIFY(form->Edit1->font().bold());
+    QCOMPARE(uintmax_t(fs::file_size(store)), size);
+    QVERIFY(fs::last_write_time(store) == written);
+    QVERIFY(watcher_->Boxes.empty());
+  }
+
+  // A face name cleared in the font dialog is never stored: the font keeps the face it
+  // had (the window's default face when it had none), and later starts show no error.
+  void fontWithoutFaceIsNotStored() {
+    struct Case {
+      const char* Name;
+      std::string Stored;  // GBK; empty: nothing stored
+      QString Typed;
+      std::string Face;  // GBK
+    } cases[] = {
+        {"cleared default face", "", "", Utf8ToGbk("宋体")},
+        {"blanks for a face", "", "  \t ", Utf8ToGbk("宋体")},
+        {"cleared stored face", Utf8ToGbk("80000008FFFFFFF0000C006008600004黑体"), "",
+         Utf8ToGbk("黑体")},
+        {"stored font without a face", Utf8ToGbk("80000008FFFFFFF0000C006008600000宋体"), "",
+         Utf8ToGbk("宋体")},
+    };
+    for (const Case& c : cases) {
+      qInfo("%s", c.Name);
+      init();
+      if (!c.Stored.empty())
+        QVERIFY(RegWriteString("HKEY_CURRENT_USER", "Software\\Vorlan\\mekcalc", "font", c.Stored));
+      {
+        auto form = Open();
+        QVERIFY(watcher_->Boxes.empty());
+        watcher_->OnFontDialog = [&c](TFontDialog& d) {
+          d.FaceBox->setCurrentText(c.Typed);
+          d.SizeBox->setCurrentText("20");
+          return true;
+        };
+        QTest::mouseClick(form->BitBtn1, Qt::LeftButton);
+        QCOMPARE(form->Edit1Font().Name, c.Face);
+        QCOMPARE(form->Edit1Font().Size(), 20);
+        std::string stored;
+        QVERIFY(RegReadString("HKEY_CURRENT_USER", "Software\\Vorlan\\mekcalc", "font", stored));
+        QCOMPARE(stored, FontToString(form->Edit1Font()));
+        form->close();
+      }
+      auto again = Open();
+      QVERIFY(watcher_->Boxes.empty());
+      QVERIFY(again->HotkeyRegistered());
+      QCOMPARE(again->Edit1Font().Name, c.Face);
+      QCOMPARE(again->Edit1Font().Size(), 20);
+    }
+  }
 };
 
 QTEST_MAIN(WindowTest)
