@@ -16,3 +16,9 @@ std::string Utf8ToGbk(const std::string& utf8);
 // a lead, the bytes C0, C1 and F5-FF, overlong forms (E0 80-9F, F0 80-8F), surrogates
 // (ED A0-BF) and values beyond U+10FFFF (F4 90-BF).
 std::string Utf8ToGbkWhole(const std::string& utf8);
+
+// Bytes of the UTF-8 sequence starting at pos: all of it when it is well formed (wellFormed
+// set; the forms Utf8ToGbkWhole refuses are not), else its longest start that a well-formed
+// sequence could begin with, at least one byte: the part that one replacement character
+// stands for.
+size_t Utf8SequenceLength(const std::string& s, size_t pos, bool& wellFormed);

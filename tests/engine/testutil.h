@@ -1,6 +1,7 @@
 // Helpers shared by the engine tests.
 #pragma once
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/mekDialogs.h"
@@ -27,4 +28,26 @@ private:
 struct FNoonClock {
   explicit FNoonClock(int year, int month = 6, int day = 15);
   ~FNoonClock();
+};
+
+// Texts of up to maxPieces pieces drawn at random (a fixed linear congruential sequence
+// from seed), for comparing an operation with a reference on many odd inputs.
+class TRandomTexts {
+public:
+  TRandomTexts(std::vector<std::string> pieces, unsigned seed, unsigned maxPieces)
+      : pieces_(std::move(pieces)), seed_(seed), maxPieces_(maxPieces) {}
+  std::string Next() {
+    std::string text;
+    for (unsigned len = Draw() % (maxPieces_ + 1); len > 0; --len)
+      text += pieces_[Draw() % pieces_.size()];
+    return text;
+  }
+
+private:
+  unsigned Draw() {
+    seed_ = seed_ * 1103515245 + 12345;
+    return seed_ >> 16;
+  }
+  std::vector<std::string> pieces_;
+  unsigned seed_, maxPieces_;
 };
