@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <string>
 
 #include "app/engine/dispatcher.h"
@@ -24,5 +25,19 @@ inline void RunEquals(benchmark::State& state, TDispatcher& calc, int item,
     calc.Edit1Text = typed;
     calc.Button20Click();
     benchmark::DoNotOptimize(calc.Edit1Text.data());
+  }
+}
+
+// orvex-calc --batch on the lines of the file at path, its output discarded, once per
+// iteration; the wall time of each run is the iteration's time (register with
+// UseManualTime).
+inline void TimeBatchRun(benchmark::State& state, const std::string& path) {
+  const std::string cmd = std::string(ORVEX_CALC_PATH) + " --batch < " + path + " > /dev/null";
+  for (auto _ : state) {
+    timespec a, b;
+    clock_gettime(CLOCK_MONOTONIC, &a);
+    if (std::system(cmd.c_str()) != 0) state.SkipWithError("orvex-calc failed");
+    clock_gettime(CLOCK_MONOTONIC, &b);
+    state.SetIterationTime((b.tv_sec - a.tv_sec) + (b.tv_nsec - a.tv_nsec) / 1e9);
   }
 }

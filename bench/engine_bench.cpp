@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/time.h>
 
 #include "app/engine/dispatcher.h"
 #include "benchutil.h"
@@ -49,15 +48,7 @@ static void BM_BatchThroughput(benchmark::State& state) {
   const char* exprs[] = {"(2+3)*7/19", "1+2*3", "１２３＋４", "8/2/2", "1/0", "0.1+0.2"};
   for (int i = 0; i < lines; ++i) std::fprintf(f, "0\t%s\n", exprs[i % 6]);
   std::fclose(f);
-  const std::string cmd = std::string(ORVEX_CALC_PATH) + " --batch < " + path + " > /dev/null";
-  for (auto _ : state) {
-    timeval a, b;
-    gettimeofday(&a, nullptr);
-    if (std::system(cmd.c_str()) != 0) state.SkipWithError("orvex-calc failed");
-    gettimeofday(&b, nullptr);
-    const double s = (b.tv_sec - a.tv_sec) + (b.tv_usec - a.tv_usec) / 1e6;
-    state.SetIterationTime(s);
-  }
+  TimeBatchRun(state, path);
   state.counters["lines_per_s"] =
       benchmark::Counter(static_cast<double>(lines) * state.iterations(), benchmark::Counter::kIsRate);
   std::remove(path);

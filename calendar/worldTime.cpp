@@ -89,9 +89,9 @@ double CityTime(const std::string& text) {
   double result = 0;
   if (text.empty()) return result;
   for (const char* row : CityOffsetTable) {
-    const std::string line = row;
-    if (line.find(text) == std::string::npos) continue;
-    const Fmekfenjiestr fields = SplitText(line, '|');
+    // On character boundaries: two bytes that straddle two characters are no character.
+    if (FindText(row, text) == std::string::npos) continue;
+    const Fmekfenjiestr fields = SplitText(row, '|');
     if (fields.size() < 3) continue;
     if (const auto minutes = ReadSignedOffset(fields[2])) result = TimeAtOffset(*minutes);
   }

@@ -23,6 +23,6 @@ extern const char* const CityOffsetTable[207];
 // base is China Standard Time from the system clock (UTC + 8 hours), whatever the
 // machine's own time zone.
 double CountryTime(const std::string& name);
-// The date and time now in the last city row that contains text; 0 when none does (an
-// empty text matches none).
+// The date and time now in the last city row that contains text, starting on a character
+// boundary of the row; 0 when none does (an empty text matches none).
 double CityTime(const std::string& text);

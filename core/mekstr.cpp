@@ -88,6 +88,16 @@ std::string ReplaceAll(const std::string& text, const std::string& oldPattern,
   }
 }
 
+size_t FindText(std::string_view text, std::string_view pattern) {
+  size_t boundary = 0;  // the first character boundary at or after the bytes walked
+  for (size_t hit = text.find(pattern); hit != text.npos; hit = text.find(pattern, hit + 1)) {
+    while (boundary < hit)
+      boundary += IsLeadByte(text[boundary]) && boundary + 1 < text.size() ? 2 : 1;
+    if (boundary == hit) return hit;
+  }
+  return std::string::npos;
+}
+
 int FieldCount(const std::string& text, char separator) {
   int n = 1;
   for (char c : text)

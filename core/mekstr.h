@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The ordered list of texts that SplitText returns; never empty.
@@ -16,6 +17,10 @@ std::string ToHalfWidth(const std::string& text);
 // Replaces every occurrence of oldPattern (ASCII letters without case) by newPattern.
 std::string ReplaceAll(const std::string& text, const std::string& oldPattern,
                        const std::string& newPattern);
+// The byte index (from 0) of the leftmost occurrence of pattern in text that starts on a
+// character boundary (not on the second byte of a double-byte character), bytes compared
+// exactly; npos when there is none. The empty pattern is found at 0.
+size_t FindText(std::string_view text, std::string_view pattern);
 int FieldCount(const std::string& text, char separator);
 Fmekfenjiestr SplitText(const std::string& text, char separator);
 // Bytes of the character that starts at byte index i (from 0) of text: 2 for a lead byte
@@ -53,6 +58,12 @@ std::vector<std::string> SplitLines(const std::string& text);
 // value. Raises EConvertError when the fraction digits cannot be read (1.5E-5) and for
 // integer parts of 10^16 and more.
 std::string NumberToChinese(double x, bool withUnits, bool upperCase);
+// The number typed as text, whose value is value, in Chinese numerals with place units. An
+// exact integer below 10^16 as typed (optional sign, digits, optionally "." and zeros only)
+// is written from its digits as typed, which 1500000000000000 (general format 1.5E15) and
+// 9007199254740993 (no double) need; any other number as NumberToChinese(value, true,
+// upperCase) writes it, refusals included.
+std::string TypedNumberToChinese(const std::string& text, double value, bool upperCase);
 
 // ---- Identity card numbers ----
 

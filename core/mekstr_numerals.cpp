@@ -1,5 +1,6 @@
 // A number written in Chinese numerals, with place units (二十三万五千三百二十三点二二)
 // or digit by digit (二零一零).
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -39,19 +40,12 @@ void SplitDigits(double x, std::string& whole, std::string& fraction) {
     throw EConvertError("'" + text + "' is too large for Chinese numerals");
 }
 
-}  // namespace
-
-std::string NumberToChinese(double x, bool withUnits, bool upperCase) {
-  if (!std::isfinite(x)) throw EConvertError("Not a finite number");
-  if (x < 0) return "负" + NumberToChinese(-x, withUnits, upperCase);
-  // Beyond the unit table; also keeps every later step inside 16 digits.
-  if (x >= 1e16) throw EConvertError("Number too large for Chinese numerals");
-
+// The number whose integer digits (most significant first, no leading zeros, at most
+// 16) and fraction digits are given, in Chinese numerals.
+std::string DigitsToChinese(const std::string& whole, const std::string& fraction,
+                            bool withUnits, bool upperCase) {
   const auto& digits = upperCase ? UpperDigits : LowerDigits;
   const auto& units = upperCase ? UpperUnits : LowerUnits;
-  std::string whole, fraction;
-  SplitDigits(x, whole, fraction);
-
   std::string out;
   if (!withUnits) {
     for (char c : whole) out += digits[c - '0'];
@@ -94,4 +88,43 @@ std::string NumberToChinese(double x, bool withUnits, bool upperCase) {
     for (char c : fraction) out += digits[c - '0'];
   }
   return out;
+}
+
+// The digits of text when it is an exact integer as typed: an optional sign, decimal
+// digits, and optionally "." with zeros only after it. The digits lose their leading
+// zeros ("0" stays); false for any other text.
+bool ExactIntegerDigits(const std::string& text, bool& negative, std::string& digits) {
+  size_t i = 0;
+  negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  const size_t start = i;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+  if (i == start) return false;
+  digits = text.substr(start, i - start);
+  if (i < text.size() && text[i] == '.')
+    for (++i; i < text.size() && text[i] == '0';) ++i;
+  if (i != text.size()) return false;
+  digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size() - 1));
+  return true;
+}
+
+}  // namespace
+
+std::string NumberToChinese(double x, bool withUnits, bool upperCase) {
+  if (!std::isfinite(x)) throw EConvertError("Not a finite number");
+  if (x < 0) return "负" + NumberToChinese(-x, withUnits, upperCase);
+  // Beyond the unit table; also keeps every later step inside 16 digits.
+  if (x >= 1e16) throw EConvertError("Number too large for Chinese numerals");
+  std::string whole, fraction;
+  SplitDigits(x, whole, fraction);
+  return DigitsToChinese(whole, fraction, withUnits, upperCase);
+}
+
+std::string TypedNumberToChinese(const std::string& text, double value, bool upperCase) {
+  bool negative;
+  std::string digits;
+  if (!ExactIntegerDigits(text, negative, digits) || digits.size() > LowerUnits.size())
+    return NumberToChinese(value, true, upperCase);
+  const std::string out = DigitsToChinese(digits, std::string(), true, upperCase);
+  return negative && digits != "0" ? "负" + out : out;
 }

@@ -6,11 +6,10 @@
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 #include "app/engine/dispatcher.h"
 #include "core/codepage.h"
 #include "core/mekDialogs.h"
+#include "core/mekjson.h"
 #include "core/meknum.h"
 #include "core/mekrandom.h"
 
@@ -30,19 +29,22 @@ const char* const HelpText =
     "                   printed on stderr like a message\n"
     "  --json           print one JSON object instead: item, input, output, label,\n"
     "                   messages, questions; nothing on stderr\n"
-    "  --batch          read lines ITEM<TAB>TEXT from stdin and run them in order in one\n"
-    "                   calculator, printing one JSON object per line\n"
+    "  --batch          read lines ITEM<TAB>TEXT from stdin (ending in LF or CR LF; blank\n"
+    "                   lines skipped) and run them in order in one calculator, printing\n"
+    "                   one JSON object per line\n"
     "  --list           list the items: index, TAB, label, TAB, prompt\n"
     "  --help           show this help\n"
     "  --version        show the version\n"
     "\n"
-    "Exit status: 0 when the run completed, 2 on a usage error.\n";
+    "Exit status: 0 when the run completed, 2 on a usage error, 1 when the output could\n"
+    "not be written (--batch stops at the first failed write).\n";
 
 // Message boxes of the command line: recorded, and printed at once unless quiet.
 class TCliDialogs : public TMekDialogs {
 public:
   bool Quiet = false;
   bool Answer = true;
+  bool WriteFailed = false;  // a message could not be printed
   std::vector<std::string> Messages, Questions;  // UTF-8
 
   void ShowInfo(const std::string& message) override { Record(Messages, message); }
@@ -58,11 +60,20 @@ private:
       std::string shown = text;
       for (char& c : shown)
         if (c == '\r') c = '\n';
-      std::fprintf(stderr, "提示: %s\n", shown.c_str());
+      if (std::fprintf(stderr, "提示: %s\n", shown.c_str()) < 0) WriteFailed = true;
     }
     list.push_back(std::move(text));
   }
 };
+
+// The exit status of a run whose output could not be written (a full disk, a closed pipe).
+const int WriteFailedStatus = 1;
+
+// status, or WriteFailedStatus when anything written to stdout could not be written.
+int Finish(int status) {
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) return WriteFailedStatus;
+  return status;
+}
 
 int UsageError(const std::string& reason) {
   std::fprintf(stderr, "orvex-calc: %s (see --help)\n", reason.c_str());
@@ -76,23 +87,48 @@ bool ReadItem(const std::string& text, int& item) {
   return true;
 }
 
-// Runs one "=" and returns its JSON record.
-nlohmann::ordered_json RunOne(TDispatcher& calc, TCliDialogs& dialogs, int item, const std::string& utf8) {
+// Runs one "=" of item on the UTF-8 text; the input line afterwards, in UTF-8.
+std::string RunOne(TDispatcher& calc, TCliDialogs& dialogs, int item, const std::string& utf8) {
   dialogs.Messages.clear();
   dialogs.Questions.clear();
   calc.ItemIndex = item;
   calc.Edit1Text = Utf8ToGbk(utf8);
   calc.Button20Click();
-  return nlohmann::ordered_json{{"item", item},
-                        {"input", utf8},
-                        {"output", GbkToUtf8(calc.Edit1Text)},
-                        {"label", GbkToUtf8(calc.Label1Text)},
-                        {"messages", dialogs.Messages},
-                        {"questions", dialogs.Questions}};
+  return GbkToUtf8(calc.Edit1Text);
 }
 
-std::string Dump(const nlohmann::ordered_json& j) {
-  return j.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+void AppendJsonList(std::string& out, const std::vector<std::string>& texts) {
+  out += '[';
+  for (size_t k = 0; k < texts.size(); ++k) {
+    if (k) out += ',';
+    AppendJsonString(out, texts[k]);
+  }
+  out += ']';
+}
+
+// Appends the JSON record of the "=" just run, written straight into out:
+// {"item":N,"input":…,"output":…,"label":…,"messages":[…],"questions":[…]}.
+void AppendRecord(std::string& out, const TDispatcher& calc, const TCliDialogs& dialogs, int item,
+                  const std::string& input, const std::string& output) {
+  // The label is the same welcome text after nearly every "=": converted once.
+  static std::string labelGbk, labelUtf8;
+  if (calc.Label1Text != labelGbk) {
+    labelGbk = calc.Label1Text;
+    labelUtf8 = GbkToUtf8(labelGbk);
+  }
+  out += "{\"item\":";
+  out += std::to_string(item);
+  out += ",\"input\":";
+  AppendJsonString(out, input);
+  out += ",\"output\":";
+  AppendJsonString(out, output);
+  out += ",\"label\":";
+  AppendJsonString(out, labelUtf8);
+  out += ",\"messages\":";
+  AppendJsonList(out, dialogs.Messages);
+  out += ",\"questions\":";
+  AppendJsonList(out, dialogs.Questions);
+  out += '}';
 }
 
 void ListItems() {
@@ -107,6 +143,11 @@ void ListItems() {
   }
 }
 
+// Writes out to stdout; false when it could not be written whole.
+bool WriteOut(const std::string& out) {
+  return std::fwrite(out.data(), 1, out.size(), stdout) == out.size();
+}
+
 int RunBatch(TDispatcher& calc, TCliDialogs& dialogs) {
   std::ios::sync_with_stdio(false);
   std::string line, out;
@@ -114,26 +155,28 @@ int RunBatch(TDispatcher& calc, TCliDialogs& dialogs) {
   int status = 0;
   while (std::getline(std::cin, line)) {
     ++lineNo;
+    if (!line.empty() && line.back() == '\r') line.pop_back();  // a CR LF line end
     if (line.empty()) continue;
     const size_t tab = line.find('\t');
     const std::string itemText = line.substr(0, tab);
     const std::string text = tab == std::string::npos ? std::string() : line.substr(tab + 1);
     int item;
     if (!ReadItem(itemText, item)) {
-      out += Dump(nlohmann::ordered_json{{"line", lineNo}, {"error", "ITEM is not an integer"}});
+      out += "{\"line\":" + std::to_string(lineNo) + ",\"error\":\"ITEM is not an integer\"}";
       status = 2;
     } else {
-      out += Dump(RunOne(calc, dialogs, item, text));
+      const std::string output = RunOne(calc, dialogs, item, text);
+      AppendRecord(out, calc, dialogs, item, text, output);
     }
     out += '\n';
     if (out.size() > (1 << 16)) {
-      std::cout << out;
+      if (!WriteOut(out)) return WriteFailedStatus;  // no one to compute the rest for
       out.clear();
     }
   }
-  std::cout << out << std::flush;
+  if (!WriteOut(out)) return WriteFailedStatus;
   if (status) std::fprintf(stderr, "orvex-calc: some lines had no integer ITEM\n");
-  return status;
+  return Finish(status);
 }
 
 }  // namespace
@@ -146,13 +189,13 @@ int main(int argc, char** argv) {
     const std::string a = argv[i];
     if (a == "--help" || a == "-h") {
       std::fputs(HelpText, stdout);
-      return 0;
+      return Finish(0);
     } else if (a == "--version") {
       std::puts("orvex-calc 4.0");
-      return 0;
+      return Finish(0);
     } else if (a == "--list") {
       ListItems();
-      return 0;
+      return Finish(0);
     } else if (a == "--json") {
       json = true;
     } else if (a == "--batch") {
@@ -193,11 +236,14 @@ int main(int argc, char** argv) {
   if (!ReadItem(positional[0], item)) return UsageError("ITEM must be an integer, not '" + positional[0] + "'");
   const std::string text = positional.size() > 1 ? positional[1] : std::string();
   dialogs.Quiet = json;
-  const nlohmann::ordered_json record = RunOne(calc, dialogs, item, text);
+  const std::string output = RunOne(calc, dialogs, item, text);
   if (json) {
-    std::puts(Dump(record).c_str());
+    std::string record;
+    AppendRecord(record, calc, dialogs, item, text, output);
+    std::puts(record.c_str());
   } else {
-    std::printf("%s\n", record["output"].get<std::string>().c_str());
+    std::printf("%s\n", output.c_str());
   }
-  return 0;
+  const int status = Finish(0);
+  return dialogs.WriteFailed ? WriteFailedStatus : status;
 }

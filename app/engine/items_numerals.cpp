@@ -12,10 +12,10 @@ void NumeralsItem(TDispatcher& calc, bool upperCase) {
   double value;
   if (TryStrToFloat(calc.Edit1Text, value)) {
     try {
-      calc.Edit1Text = NumberToChinese(value, true, upperCase);
+      calc.Edit1Text = TypedNumberToChinese(calc.Edit1Text, value, upperCase);
       return;
     } catch (const EConvertError&) {
-      // 1.5E-5, 10^16 and more: no numerals for it
+      // 1.5E-5, 1.5e15, 10^16 and more: no numerals for it
     }
   }
   ShowInfo("请输入数值");

@@ -40,7 +40,10 @@ TEST(NumeralsCli, LowerAndUpperCase) {
       {"10000000000000", "一十万亿", "壹拾万亿"},
       {"12000000000000", "一十二万亿", "壹拾贰万亿"},
       {"1e15", "一千万亿", "壹仟万亿"},
-      {"9999999999999999", "9999999999999999", "9999999999999999"},  // refused: 1E16
+      // Exact integers below 10^16 are written from their digits as typed.
+      {"9999999999999999", "九千九百九十九万九千九百九十九亿九千九百九十九万九千九百九十九",
+       "玖仟玖佰玖拾玖万玖仟玖佰玖拾玖亿玖仟玖佰玖拾玖万玖仟玖佰玖拾玖"},
+      {"1500000000000000", "一千五百万亿", "壹仟伍佰万亿"},
   };
   std::string input;
   for (const auto& r : rows) input += std::string("2\t") + r.typed + "\n3\t" + r.typed + "\n";

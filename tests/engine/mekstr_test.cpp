@@ -49,6 +49,26 @@ TEST(ReplaceAll, Cases) {
   for (const auto& c : cases) EXPECT_EQ(ReplaceAll(c.text, c.from, c.to), c.out) << c.text;
 }
 
+TEST(FindText, MatchesStartOnACharacterBoundary) {
+  const struct {
+    std::string text, pattern;
+    size_t at;
+  } cases[] = {
+      {"中国|Beijing 北京|0", "北京", 13},
+      {"中国|Beijing 北京|0", "|0", 17},
+      {"中国|Beijing 北京|0", "Bei", 5},
+      {"中国|Beijing 北京|0", "bei", std::string::npos},  // case-sensitive
+      {"中国", "泄", std::string::npos},                  // D0 B9: the middle of D6 D0 B9 FA
+      {"\xB6\xA1\xA1\xA1", "\xA1\xA1", 2},             // not on the trail byte 0xA1 at 1
+      {"中文中文", "文", 2},
+      {"abc", "", 0},
+      {"", "a", std::string::npos},
+      {"ab", "abc", std::string::npos},
+      {std::string("a\xB0", 2), "\xB0", 1},  // a lead byte that ends the text starts there
+  };
+  for (const auto& c : cases) EXPECT_EQ(FindText(c.text, c.pattern), c.at) << GbkToUtf8(c.text);
+}
+
 TEST(SplitText, Cases) {
   struct {
     std::string text;

@@ -5,6 +5,7 @@
 
 #include "core/mekerror.h"
 #include "core/mekstr.h"
+#include "itemcases.h"
 
 namespace {
 
@@ -89,4 +90,35 @@ TEST(NumberToChinese, RefusesWhatItCannotWrite) {
     for (bool units : {true, false})
       EXPECT_THROW(NumberToChinese(x, units, false), EConvertError) << x;
   }
+}
+
+TEST(NumeralsItems, ExactIntegersBelow10To16AsTyped) {
+  // Sixteen digits have no exact 15-digit general format (1.5E15, 1.23456789012346E15),
+  // and above 2^53 the nearest double is another number: the typed digits are written.
+  const char* const none = nullptr;
+  const FItemCase cases[] = {
+      {2, "1500000000000000", "一千五百万亿", none},
+      {3, "1500000000000000", "壹仟伍佰万亿", none},
+      {2, "1234567890123456", "一千二百三十四万五千六百七十八亿九千零一十二万三千四百五十六", none},
+      {3, "1234567890123456", "壹仟贰佰叁拾肆万伍仟陆佰柒拾捌亿玖仟零壹拾贰万叁仟肆佰伍拾陆", none},
+      {2, "9007199254740993", "九千零七万一千九百九十二亿五千四百七十四万零九百九十三", none},
+      {2, "9999999999999999", "九千九百九十九万九千九百九十九亿九千九百九十九万九千九百九十九", none},
+      {2, "2000000000000000", "二千万亿", none},
+      {2, "-1500000000000000", "负一千五百万亿", none},
+      {2, "+1500000000000000", "一千五百万亿", none},
+      {2, "0001500000000000000", "一千五百万亿", none},
+      {2, "1500000000000000.00", "一千五百万亿", none},
+      {2, "-0", "零", none},
+      {2, "-000.0", "零", none},
+      {2, "1010", "一千零一十", none},
+      // Not exact integers below 10^16: as before.
+      {2, "10000000000000000", "10000000000000000", "请输入数值"},
+      {2, "1234567890123456.5", "1234567890123456.5", "请输入数值"},
+      {2, "1.5e15", "1.5e15", "请输入数值"},
+      {2, "1e15", "一千万亿", none},
+      {2, " 1500000000000000", " 1500000000000000", "请输入数值"},
+      {2, "1500000000000000 ", "1500000000000000 ", "请输入数值"},
+      {2, "15000000000000OO", "15000000000000OO", "请输入数值"},
+  };
+  RunItemCases(cases);
 }

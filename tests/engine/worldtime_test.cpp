@@ -51,6 +51,11 @@ TEST(WorldTimeItem, CountriesThenCities) {
       {5, "tokyo", "tokyo", none},                     // cities are case-sensitive
       {5, "瓦努阿图", "瓦努阿图", none},               // its row has no offset
       {5, "Chin", "Chin", none},
+      // Two bytes that straddle two characters of a row are no character of it: 泄 is the
+      // second byte of 中 and the first of 国, 虾 of 上 and 海, 毡 of 日 and 本.
+      {5, "泄", "泄", none},
+      {5, "虾", "虾", none},
+      {5, "毡", "毡", none},
       {5, "", "", none},
   };
   RunItemCases(cases);
