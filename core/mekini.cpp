@@ -10,49 +10,20 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "core/mekfilestate.h"
 #include "core/mekstr.h"
 
 namespace {
-
-// What tells one state of a file from another.
-struct FFileIdentity {
-  dev_t Device = 0;
-  ino_t Inode = 0;
-  off_t Size = 0;
-  timespec Modified{}, Changed{};
-
-  explicit FFileIdentity(const struct stat& st)
-      : Device(st.st_dev), Inode(st.st_ino), Size(st.st_size), Modified(st.st_mtim),
-        Changed(st.st_ctim) {}
-  bool operator==(const FFileIdentity& o) const {
-    return Device == o.Device && Inode == o.Inode && Size == o.Size &&
-           Modified.tv_sec == o.Modified.tv_sec && Modified.tv_nsec == o.Modified.tv_nsec &&
-           Changed.tv_sec == o.Changed.tv_sec && Changed.tv_nsec == o.Changed.tv_nsec;
-  }
-};
 
 // The entries of one file, keyed by the folded section name, a line feed (which no
 // name can hold) and the folded key.
 struct FIniEntries {
   explicit FIniEntries(const FFileIdentity& identity) : Identity(identity) {}
   FFileIdentity Identity;
-  // False while the file's times lie too close to the moment it was read: file systems
-  // stamp times at a coarse tick (a second on some), so a rewrite of the same size right
-  // after the read could leave the identity as it was. Such a file is read again at the
-  // next lookup, until it has been read well after its last change.
+  // Whether the file had settled when it was read (see IsSettled).
   bool Settled = false;
   std::unordered_map<std::string, std::string> Values;
 };
-
-// A change this close before the read may share its time stamps with a later change.
-constexpr time_t SettleSeconds = 2;
-
-bool IsSettled(const FFileIdentity& identity) {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  return identity.Modified.tv_sec + SettleSeconds < now.tv_sec &&
-         identity.Changed.tv_sec + SettleSeconds < now.tv_sec;
-}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 

@@ -6,10 +6,14 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "core/mekerror.h"
+#include "core/mekfilestate.h"
 #include "core/mekstr.h"
 
 namespace {
@@ -38,10 +42,48 @@ constexpr size_t TextField = 10;
   throw EMekError("cannot read " + path + ": " + std::strerror(errno));
 }
 
+// The records of one state of a file read whole, kept for the process by path so that
+// each text costs one stat instead of a read of the file. A state read before the file
+// had settled (see IsSettled) is not reused.
+struct FKeptRecords {
+  FFileIdentity Identity;
+  bool Settled = false;
+  std::shared_ptr<const std::string> Data;
+};
+
+// A handful of data folders is all a process uses; the store is emptied when it grows
+// beyond that, so that folders read once do not pile up.
+constexpr size_t MaxKeptFiles = 8;
+std::mutex KeptLock;
+std::unordered_map<std::string, FKeptRecords> Kept;
+
+std::shared_ptr<const std::string> KeptRecords(const std::string& path, const struct stat& st) {
+  std::lock_guard<std::mutex> lock(KeptLock);
+  const auto found = Kept.find(path);
+  if (found == Kept.end() || !found->second.Settled ||
+      found->second.Identity != FFileIdentity(st))
+    return nullptr;
+  return found->second.Data;
+}
+
+void KeepRecords(const std::string& path, const struct stat& st,
+                 std::shared_ptr<const std::string> data) {
+  std::lock_guard<std::mutex> lock(KeptLock);
+  if (!data) {
+    Kept.erase(path);
+    return;
+  }
+  if (Kept.size() >= MaxKeptFiles && Kept.find(path) == Kept.end()) Kept.clear();
+  FKeptRecords& kept = Kept[path];
+  kept.Identity = FFileIdentity(st);
+  kept.Settled = IsSettled(kept.Identity);
+  kept.Data = std::move(data);
+}
+
 // The records of a pinyin file, read whole when it has the size of one (every key once
-// is 65536 records, 896 KiB): one read per text instead of one open and some forty reads
-// per character. A larger file is read record by record. Opened read-only, so an
-// installed read-only copy serves.
+// is 65536 records, 896 KiB): one read per state of the file instead of one open and some
+// forty reads per character. A larger file is read record by record. Opened read-only,
+// so an installed read-only copy serves.
 class TPinyinFile {
 public:
   explicit TPinyinFile(std::string path) : path_(std::move(path)) {}
@@ -53,32 +95,48 @@ public:
 
   // False when no file exists there; raises when one exists but cannot be read.
   bool Load() {
+    struct stat st;
+    if (stat(path_.c_str(), &st) != 0) {
+      if (errno == ENOENT || errno == ENOTDIR) return false;
+      ThrowFileError(path_);
+    }
+    if ((data_ = KeptRecords(path_, st))) {
+      count_ = data_->size() / RecordSize;
+      return true;
+    }
     fd_ = open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd_ < 0) {
       if (errno == ENOENT || errno == ENOTDIR) return false;
       ThrowFileError(path_);
     }
-    struct stat st;
     if (fstat(fd_, &st) != 0) ThrowFileError(path_);
     if (!S_ISREG(st.st_mode)) {  // a folder, a pipe or a device is no record file
       errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
       ThrowFileError(path_);
     }
     count_ = static_cast<size_t>(st.st_size) / RecordSize;
-    if (static_cast<size_t>(st.st_size) > WholeFileLimit) return true;
-    data_.resize(count_ * RecordSize);
+    if (static_cast<size_t>(st.st_size) > WholeFileLimit) {
+      KeepRecords(path_, st, nullptr);
+      return true;
+    }
+    const size_t wanted = count_ * RecordSize;
+    auto data = std::make_shared<std::string>(wanted, '\0');
     size_t got = 0;
-    while (got < data_.size()) {
-      const ssize_t n = read(fd_, data_.data() + got, data_.size() - got);
+    while (got < data->size()) {
+      const ssize_t n = read(fd_, data->data() + got, data->size() - got);
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) ThrowFileError(path_);
       if (n == 0) break;  // the file shrank meanwhile: keep what was there
       got += static_cast<size_t>(n);
     }
     count_ = got / RecordSize;
-    whole_ = true;
+    data->resize(count_ * RecordSize);
     close(fd_);
     fd_ = -1;
+    data_ = std::move(data);
+    // A file that shrank while it was read is not kept: its identity is not that of the
+    // records read.
+    KeepRecords(path_, st, got == wanted ? data_ : nullptr);
     return true;
   }
 
@@ -123,7 +181,7 @@ private:
   static constexpr size_t WholeFileLimit = 1 << 20;
 
   const unsigned char* Record(size_t i) {
-    if (whole_) return reinterpret_cast<const unsigned char*>(data_.data()) + i * RecordSize;
+    if (data_) return reinterpret_cast<const unsigned char*>(data_->data()) + i * RecordSize;
     size_t got = 0;
     while (got < RecordSize) {
       const ssize_t n = pread(fd_, record_ + got, RecordSize - got,
@@ -141,8 +199,7 @@ private:
   std::string path_;
   int fd_ = -1;
   size_t count_ = 0;
-  bool whole_ = false;
-  std::string data_;
+  std::shared_ptr<const std::string> data_;  // the whole file's records, when read whole
   unsigned char record_[RecordSize];
 };
 

@@ -1,9 +1,10 @@
 // Physical memory: total, available and the load, from /proc/meminfo or sysinfo.
+#include <fcntl.h>
 #include <sys/sysinfo.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <charconv>
-#include <fstream>
-#include <sstream>
 
 #include "system/mekwindows.h"
 
@@ -45,6 +46,24 @@ std::optional<uint64_t> MemInfoBytes(const std::string& meminfo, const std::stri
   }
   return value;
 }
+
+// The text of /proc/meminfo (empty when it cannot be read): one open and a read or two
+// into a buffer on the stack, as item 15 reads it on every "=". The file is some 1.5 KiB;
+// a longer one is cut at the buffer's end, well after the lines read from it.
+std::string ReadMemInfo() {
+  const int fd = open("/proc/meminfo", O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return {};
+  char buffer[16384];
+  size_t got = 0;
+  while (got < sizeof buffer) {
+    const ssize_t n = read(fd, buffer + got, sizeof buffer - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<size_t>(n);
+  }
+  close(fd);
+  return std::string(buffer, got);
+}
 }  // namespace
 
 std::optional<FMemoryFacts> MemoryFactsFromMemInfo(const std::string& meminfo) {
@@ -58,10 +77,7 @@ std::optional<FMemoryFacts> MemoryFactsFromMemInfo(const std::string& meminfo) {
 // before it swaps: what "available physical memory" means to the user. Kernels before
 // 3.14 lack it; sysinfo's free and buffer memory is the nearest figure there.
 FMemoryFacts MemoryFacts() {
-  std::ifstream in("/proc/meminfo");
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (const std::optional<FMemoryFacts> facts = MemoryFactsFromMemInfo(text.str())) return *facts;
+  if (const std::optional<FMemoryFacts> facts = MemoryFactsFromMemInfo(ReadMemInfo())) return *facts;
   struct sysinfo info;
   if (sysinfo(&info) != 0) return {};
   const uint64_t unit = info.mem_unit ? info.mem_unit : 1;

@@ -2,12 +2,14 @@
 // files that cannot be read, and the committed data file itself.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <ftw.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -290,4 +292,63 @@ TEST(PinyinDataFile, CommittedFileGivesTheCommonReadings) {
       {"女", "nǚ"},    {"略", "lüè"}, {"嗯", "ńg"},    {"〇", "líng"},
   };
   for (const auto& c : cases) EXPECT_EQ(PinyinOfChar(c.c, data), c.pinyin) << GbkToUtf8(c.c);
+}
+
+namespace {
+
+// A fixed time an hour back, for the access and modification times of a file.
+void SetTimesBack(const std::string& path) {
+  static const timespec past{time(nullptr) - 3600, 0};
+  const timespec times[2] = {past, past};
+  ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+}  // namespace
+
+TEST(PinyinFile, KeptRecordsGiveWayToAChangedFile) {
+  // Records are kept once the file has been left alone for a few seconds; each change
+  // then keeps the size, and the rewrites put the modification time back where it was:
+  // the change time, the inode or the file's absence tells the change.
+  struct {
+    const char* how;
+    void (*change)(const std::string& dir);
+    const char* after;  // null: raises
+  } cases[] = {
+      {"rewritten in place",
+       [](const std::string& dir) {
+         WriteRecords(dir, {{"中", "two"}});
+         SetTimesBack(dir + FileName);
+       },
+       "two"},
+      {"replaced by another file",
+       [](const std::string& dir) {
+         WriteRecords(dir, {{"中", "new"}});
+         ASSERT_EQ(rename((dir + FileName).c_str(), (dir + "/old").c_str()), 0);
+         WriteRecords(dir, {{"中", "two"}});
+         SetTimesBack(dir + FileName);
+       },
+       "two"},
+      {"removed", [](const std::string& dir) { remove((dir + FileName).c_str()); }, ""},
+      {"made a folder",
+       [](const std::string& dir) {
+         remove((dir + FileName).c_str());
+         ASSERT_EQ(mkdir((dir + FileName).c_str(), 0755), 0);
+       },
+       nullptr},
+  };
+  std::vector<TTempDir> dirs(std::size(cases));
+  for (const TTempDir& dir : dirs) {
+    WriteRecords(dir.Path, {{"中", "one"}});
+    SetTimesBack(dir.Path + FileName);
+  }
+  sleep(3);  // past the settling time of the files' change times
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const std::string& dir = dirs[i].Path;
+    for (int read = 0; read < 2; ++read) ASSERT_EQ(PinyinOfText("中", dir), "one") << cases[i].how;
+    cases[i].change(dir);
+    if (cases[i].after)
+      EXPECT_EQ(PinyinOfText("中", dir), cases[i].after) << cases[i].how;
+    else
+      EXPECT_THROW(PinyinOfText("中", dir), EMekError) << cases[i].how;
+  }
 }

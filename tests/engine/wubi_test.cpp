@@ -181,3 +181,66 @@ TEST(WubiItem, ListMatchesItsGenerator) {
   const std::string command = "python3 '" + root + "/tools/hanzi/gen_wubi_list.py' --check";
   EXPECT_EQ(std::system(command.c_str()), 0) << command;
 }
+
+namespace {
+
+// The lookup rules applied by searching every line from the end: what the index must give.
+std::string ScanLookup(const std::vector<std::string>& lines, const std::string& key) {
+  if (key.empty()) return {};
+  const bool character = static_cast<unsigned char>(key[0]) >= 0x80;
+  for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+    const bool match = character ? line->compare(0, key.size(), key) == 0
+                                 : line->find(key) != std::string::npos;
+    if (match) return line->size() > 2 ? line->substr(2, 4) : std::string();
+  }
+  return {};
+}
+
+// Every key of one and two bytes the lines hold, at any position, and every ASCII key of
+// one and two letters or digits.
+std::vector<std::string> KeysOf(const std::vector<std::string>& lines) {
+  std::vector<std::string> keys;
+  for (const std::string& line : lines)
+    for (size_t i = 0; i < line.size(); ++i) {
+      keys.push_back(line.substr(i, 1));
+      if (i + 1 < line.size()) keys.push_back(line.substr(i, 2));
+    }
+  const std::string ascii = "abcdefghijklmnopqrstuvwxyz0123456789 ";
+  for (char a : ascii) {
+    keys.push_back(std::string(1, a));
+    for (char b : ascii) keys.push_back(std::string{a, b});
+  }
+  return keys;
+}
+
+}  // namespace
+
+TEST(WubiIndex, GivesWhatTheScanGivesOnTheCommittedList) {
+  const char* const dataDir = std::getenv("ORVEX_DATA_DIR");
+  ASSERT_TRUE(dataDir);
+  const TmekWB list(std::string(dataDir) + "/QueryWB.dll");
+  ASSERT_GT(list.Lines.size(), 20000u);
+  for (const std::string& key : KeysOf(list.Lines))
+    ASSERT_EQ(list.Lookup(key), ScanLookup(list.Lines, key)) << "[" << key << "]";
+}
+
+TEST(WubiIndex, GivesWhatTheScanGivesOnOddLists) {
+  const char* const lists[] = {
+      "",
+      "\r\n\r\n",
+      "啊\r\n啊k\r\n",                             // short lines
+      "ab\r\nxabcd\r\n啊ab\r\n",                    // lines that begin in ASCII
+      "乤ghnb\r\n靵afnf\r\n\x81\x80" "fgh\r\n\x80zz\r\n",  // second bytes in and out of ASCII
+      "a\xB0xy\r\n啊kbsk\r\n\xB0\r\n",             // an ASCII letter before a lead byte
+      "啊kbsk\r\n啊kbs\r\n阿bs\r\n啊kb\r\n",        // the last line decides
+  };
+  for (const char* content : lists) {
+    TListFolder folder(content);
+    const TmekWB list(folder.Path + "/QueryWB.dll");
+    std::vector<std::string> keys = KeysOf(list.Lines);
+    for (const char* extra : {"", "啊啊", "a\xB0", "\x80", "\xB0", "kbsk", "啊kb", "abc"})
+      keys.push_back(extra);
+    for (const std::string& key : keys)
+      EXPECT_EQ(list.Lookup(key), ScanLookup(list.Lines, key)) << content << " [" << key << "]";
+  }
+}
