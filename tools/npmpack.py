@@ -8,20 +8,20 @@ import sys
 import tarfile
 
 
-def unpack(spec, sha512, folder):
-    """Fetches the npm package spec ("name@version") with `npm pack` into folder (npm's
+def unpack(name_version, sha512, folder):
+    """Fetches the npm package name_version ("name@version") with `npm pack` into folder (npm's
     cache inside it too, so that removing the folder leaves nothing behind), checks the
     tarball against its sha512 integrity (base64) and unpacks it there; returns the
     package's folder. Raises subprocess.CalledProcessError when npm fails."""
     env = dict(os.environ, npm_config_cache=os.path.join(folder, "npm-cache"),
                npm_config_fetch_retries="1")
-    packed = subprocess.run(["npm", "pack", spec, "--json", "--pack-destination", folder],
+    packed = subprocess.run(["npm", "pack", name_version, "--json", "--pack-destination", folder],
                             cwd=folder, check=True, capture_output=True, text=True, env=env)
     tarball = os.path.join(folder, json.loads(packed.stdout)[0]["filename"])
     with open(tarball, "rb") as f:
         digest = base64.b64encode(hashlib.sha512(f.read()).digest()).decode()
     if digest != sha512:
-        sys.exit("%s: the tarball's sha512 is %s, not the pinned one" % (spec, digest))
+        sys.exit("%s: the tarball's sha512 is %s, not the pinned one" % (name_version, digest))
     with tarfile.open(tarball) as tar:
         tar.extractall(folder, filter="data")
     return os.path.join(folder, "package")

