@@ -12,6 +12,7 @@
 #include "core/mekjson.h"
 #include "core/meknum.h"
 #include "core/mekrandom.h"
+#include "orvex_version.h"
 
 namespace {
 
@@ -191,7 +192,7 @@ int main(int argc, char** argv) {
       std::fputs(HelpText, stdout);
       return Finish(0);
     } else if (a == "--version") {
-      std::puts("orvex-calc 4.0");
+      std::puts("orvex-calc " ORVEX_VERSION);
       return Finish(0);
     } else if (a == "--list") {
       ListItems();

@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "app/engine/mekreg.h"
+#include "orvex_version.h"
 #include "app/window/fontdialog.h"
 #include "app/window/mekoleacc.h"
 #include "app/window/mekwindows.h"
@@ -116,7 +117,8 @@ bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
 }  // namespace
 
-const char* const TForm1::Caption = "Orvex V4.0";
+// "Orvex V4.0" for release 4.0.
+const char* const TForm1::Caption = "Orvex V" ORVEX_VERSION;
 const char* const TForm1::FontRoot = "HKEY_CURRENT_USER";
 const char* const TForm1::FontKey = "Software\\Vorlan\\mekcalc";
 const char* const TForm1::FontValue = "font";

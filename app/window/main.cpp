@@ -9,8 +9,21 @@
 #include <string>
 
 #include "app/window/Unit1.h"
+#include "orvex_version.h"
 
 namespace {
+
+const char* const HelpText =
+    "Usage: orvex [--help | --version] [QT-OPTIONS]\n"
+    "\n"
+    "Opens the calculator window. The options of Qt (such as -platform NAME or\n"
+    "-display DISPLAY) are handed to Qt; see orvex(1).\n"
+    "\n"
+    "Options:\n"
+    "  --help     show this help\n"
+    "  --version  show the version\n"
+    "\n"
+    "Exit status: 0 when the window was closed, 1 when there is no display to open it on.\n";
 
 bool HaveDisplay() {
   for (const char* v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
@@ -52,11 +65,22 @@ long ResidentKb() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // Our own options are answered before any display is needed; the rest go to Qt.
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      return std::fputs(HelpText, stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    if (std::strcmp(argv[i], "--version") == 0) {
+      return std::printf("orvex %s\n", ORVEX_VERSION) > 0 && std::fflush(stdout) == 0 ? 0 : 1;
+    }
+  }
   if (!HaveDisplay()) {
     std::fprintf(stderr, "orvex: no display to open the window on (DISPLAY is not set)\n");
     return 1;
   }
   QApplication app(argc, argv);
+  // The desktop entry orvex.desktop describes this program (window grouping on Wayland).
+  QGuiApplication::setDesktopFileName("orvex");
   TForm1 form;
   form.show();
   // ORVEX_STARTUP_REPORT=1: print the time to the first shown window and the resident
