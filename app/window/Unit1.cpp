@@ -9,19 +9,25 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QTextLayout>
+#include <QTextOption>
+#include <QTranslator>
 
 #include <thread>
+#include <utility>
 
 #include "app/engine/mekreg.h"
 #include "orvex_version.h"
 #include "app/window/fontdialog.h"
 #include "app/window/mekoleacc.h"
 #include "app/window/mekwindows.h"
+#include "app/window/qtfont.h"
 #include "app/window/xhotkey.h"
 #include "core/codepage.h"
 #include "core/mekDialogs.h"
@@ -44,27 +50,16 @@ QString LabelText(const std::string& gbk) {
   return s;
 }
 
-// The prompt label. A prompt may hold two lines (the currency item's does); the CJK
-// faces' line spacing is half again the pixel size, so two plain lines would not fit in
-// the label's 38 pixels. Lines are therefore laid out in equal bands of the label.
-class TPromptLabel : public QLabel {
-public:
-  using QLabel::QLabel;
-
-protected:
-  void paintEvent(QPaintEvent*) override {
-    const QStringList lines = text().split('\n');
-    QPainter painter(this);
-    painter.setFont(font());
-    painter.setPen(palette().color(QPalette::WindowText));
-    const QFontMetrics fm(font());
-    const int step = std::min(fm.lineSpacing(), height() / std::max<int>(2, lines.size()));
-    // Glyphs of a CJK face stand about 0.88 of the pixel size above the baseline; the
-    // baseline sits four fifths down each band, leaving room for the commas below it.
-    const int rise = std::min(fm.ascent(), step * 4 / 5);
-    for (int i = 0; i < lines.size(); ++i) painter.drawText(0, i * step + rise, lines[i]);
-  }
-};
+// Qt's own texts (the message boxes' standard buttons, the input line's menu) in Chinese,
+// whatever the system's locale: the program speaks Chinese throughout. Loaded once for the
+// application; without Debian's translations of Qt they stay English.
+void LoadQtChinese() {
+  static QPointer<QTranslator> translator;
+  if (translator) return;
+  translator = new QTranslator(qApp);
+  if (translator->load("qtbase_zh_CN", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(translator);
+}
 
 // The message boxes through which the items talk to the user.
 class TWindowDialogs : public TMekDialogs {
@@ -116,6 +111,45 @@ void SetTextColor(QWidget* w, QPalette::ColorRole role, const QColor& c) {
 bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
 }  // namespace
+
+QStringList TPromptLabel::WrappedLines() const {
+  QStringList lines;
+  QTextOption option;
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  for (const QString& paragraph : text().split('\n')) {
+    QTextLayout layout(paragraph, font());
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+      line.setLineWidth(width());
+      lines << paragraph.mid(line.textStart(), line.textLength());
+    }
+    layout.endLayout();
+    if (paragraph.isEmpty()) lines << QString();
+  }
+  return lines;
+}
+
+int TPromptLabel::Band(int lines) const {
+  return std::min(QFontMetrics(font()).lineSpacing(), height() / std::max(2, lines));
+}
+
+int TPromptLabel::TextHeight() const {
+  const int lines = WrappedLines().size();
+  return lines * std::max(Band(lines), QFontInfo(font()).pixelSize());
+}
+
+void TPromptLabel::paintEvent(QPaintEvent*) {
+  const QStringList lines = WrappedLines();
+  QPainter painter(this);
+  painter.setFont(font());
+  painter.setPen(palette().color(QPalette::WindowText));
+  const int band = Band(lines.size());
+  // Glyphs of a CJK face stand about 0.88 of the pixel size above the baseline; the
+  // baseline sits four fifths down each band, leaving room for the commas below it.
+  const int rise = std::min(QFontMetrics(font()).ascent(), band * 4 / 5);
+  for (int i = 0; i < lines.size(); ++i) painter.drawText(0, i * band + rise, lines[i]);
+}
 
 // "Orvex V4.0" for release 4.0.
 const char* const TForm1::Caption = "Orvex V" ORVEX_VERSION;
@@ -194,8 +228,14 @@ void TForm1::BuildControls() {
   ComboBox1->setMaxVisibleItems(8);
   for (int i = 0; i < ItemCount; ++i) ComboBox1->addItem(FromGbk(ItemAt(i).Label));
   ComboBox1->setCurrentIndex(-1);
-  connect(ComboBox1, &QComboBox::currentIndexChanged, this,
-          [this](int index) { Guard([this, index] { ComboBox1Change(index); }); });
+  // A change of the selection runs the change handler at once (also one made by the
+  // program); a choice of the item already selected is reported only as chosen.
+  connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this](int index) {
+    selectorChanged_ = true;
+    Guard([this, index] { ComboBox1Change(index); });
+  });
+  connect(ComboBox1, &QComboBox::activated, this,
+          [this](int index) { Guard([this, index] { ComboBox1Chosen(index); }); });
   // Text typed into the selector selects the item of that label, or none.
   connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
     Guard([this, text] { ComboBox1Change(ComboBox1->findText(text, Qt::MatchExactly)); });
@@ -258,6 +298,7 @@ void TForm1::FormCreate() {
   try {
     Randomize();
     QApplication::setApplicationDisplayName(windowTitle());
+    LoadQtChinese();
     CreateWubiLookup();
   } catch (...) {
   }
@@ -394,38 +435,22 @@ void TForm1::ShowErrorBox(const std::string& message) {
   box.exec();
 }
 
-QFont TForm1::ToQFont(const FFont& f) {
-  QFont q(QString::fromStdString(GbkToUtf8(f.Name)));
-  // A positive height is the cell height; without the leading the glyphs are a little
-  // smaller, which a pixel size cannot tell apart: both map to the pixel size.
-  const int px = f.Height < 0 ? -f.Height : f.Height;
-  q.setPixelSize(px > 0 ? px : 16);
-  q.setBold(f.Style & FontBold);
-  q.setItalic(f.Style & FontItalic);
-  q.setUnderline(f.Style & FontUnderline);
-  q.setStrikeOut(f.Style & FontStrikeOut);
-  if (f.Pitch == 2) {
-    q.setFixedPitch(true);
-    q.setStyleHint(QFont::TypeWriter);
-  }
-  return q;
-}
-
 void TForm1::SetEdit1Font(const FFont& font) {
   edit1Font_ = font;
   Edit1->setFont(ToQFont(font));
   QPalette p = palette();  // a system colour: the window's own text colour
-  if (font.Color >= 0)
-    p.setColor(QPalette::Text, QColor(font.Color & 0xFF, (font.Color >> 8) & 0xFF,
-                                      (font.Color >> 16) & 0xFF));
+  if (font.Color >= 0) p.setColor(QPalette::Text, ToQColor(font.Color));
   Edit1->setPalette(p);
 }
 
 std::string TForm1::Edit1Gbk() const { return ToGbk(Edit1->text()); }
 
+// The program writes the input line as an edit control takes a new text: the caret before
+// the first character, so a result longer than the line shows from its start.
 void TForm1::SetEdit1Gbk(const std::string& text) {
   const QString s = FromGbk(text);
   if (Edit1->text() != s) Edit1->setText(s);
+  Edit1->setCursorPosition(0);
 }
 
 void TForm1::PullState() {
@@ -495,6 +520,14 @@ void TForm1::ComboBox1Change(int index) {
   PushState();
 }
 
+// The selector reports a choice after the change it made, if any: the change handler has
+// then run already. Choosing the selected item again runs it now, so that choosing item 51
+// again arms a new typing test.
+void TForm1::ComboBox1Chosen(int index) {
+  if (std::exchange(selectorChanged_, false)) return;
+  ComboBox1Change(index);
+}
+
 void TForm1::BitBtn2Click() {
   PullState();
   Calc.BitBtn2Click();
@@ -558,6 +591,14 @@ bool TForm1::FormKeyPress(QKeyEvent* event) {
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
+  // Where Enter went down: the press reaches the input line (then the window, its parent),
+  // or another control (the selector's list, a message box).
+  if (type == QEvent::KeyPress && watched->isWidgetType() &&
+      IsEnter(static_cast<QKeyEvent*>(event)->key())) {
+    auto* w = static_cast<QWidget*>(watched);
+    if (w == Edit1) enterDownInEdit1_ = true;
+    else if (!w->isAncestorOf(Edit1)) enterDownInEdit1_ = false;
+  }
   if (type == QEvent::KeyPress && watched->isWidgetType()) {
     // The window sees each key once, before the control that has the focus.
     QWidget* target = static_cast<QWidget*>(watched);
@@ -571,9 +612,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     }
   } else if (type == QEvent::KeyRelease && watched == Edit1) {
     auto* key = static_cast<QKeyEvent*>(event);
-    // Enter released in the input line is "=", except while the typing test waits for
-    // its start.
-    if (IsEnter(key->key()) && !key->isAutoRepeat() &&
+    // Enter pressed and released in the input line is "=", except while the typing test
+    // waits for its start. An Enter pressed elsewhere (choosing in the selector, closing a
+    // box) that moved the focus here is not.
+    if (IsEnter(key->key()) && !key->isAutoRepeat() && std::exchange(enterDownInEdit1_, false) &&
         TypingTest.State() != TTypingTest::TState::Armed)
       Guard([this] { Button20Click(); });
   } else if (type == QEvent::Paint && (watched == Label3 || watched == Label4 || watched == Label5)) {

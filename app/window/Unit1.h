@@ -3,6 +3,8 @@
 // dispatcher; the window only moves texts between its controls and the dispatcher.
 #pragma once
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -16,10 +18,31 @@
 
 class QComboBox;
 class QFrame;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class TXHotKeys;
+
+// The prompt label: its text wraps within the label's width (a CJK text may break between
+// any two characters), and the lines share the label's fixed height in equal bands. The
+// CJK faces' line spacing is half again the pixel size, so two lines at that spacing would
+// not fit in the label's 38 pixels; a band is at most the line spacing.
+class TPromptLabel : public QLabel {
+public:
+  using QLabel::QLabel;
+
+  // The text as laid out: each line of it (a carriage return or line feed starts a new
+  // one), wrapped within the label's width.
+  QStringList WrappedLines() const;
+  // The height the laid-out text takes: its lines at the label's band, a band never
+  // counted below the font's pixel size (glyphs closer than that would overlap).
+  int TextHeight() const;
+
+protected:
+  void paintEvent(QPaintEvent* event) override;
+
+private:
+  int Band(int lines) const;
+};
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -41,10 +64,9 @@ public:
   // The text the error box shows for a message.
   static std::string ErrorBoxText(const std::string& message);
 
-  // The font record of the input line, and its Qt form.
+  // The font record of the input line.
   const FFont& Edit1Font() const { return edit1Font_; }
   void SetEdit1Font(const FFont& font);
-  static QFont ToQFont(const FFont& font);
 
   // Start-up steps that ran (the hotkey and the update check are skipped after a
   // malformed stored font).
@@ -62,7 +84,7 @@ public:
   // mekwindows, replaceable so that nothing is launched where that is not wanted.
   std::function<bool(const std::string&, const std::string&)> OpenLink;
 
-  QLabel* Label1;
+  TPromptLabel* Label1;
   QLineEdit* Edit1;
   QPushButton* BitBtn1;
   QPushButton* BitBtn2;
@@ -87,6 +109,8 @@ private:
   void Button18Click();
   void Button20Click();
   void ComboBox1Change(int index);
+  // An item chosen in the selector, also the one already selected.
+  void ComboBox1Chosen(int index);
   void BitBtn1Click();
   void BitBtn2Click();
   void Label3Click();
@@ -122,6 +146,10 @@ private:
   FFont edit1Font_;
   std::string pulledEdit1_;  // the input line as handed to the dispatcher
   int selectorIndex_ = -1;
+  // The selector's change handler ran for the choice the selector is about to report.
+  bool selectorChanged_ = false;
+  // The Enter key now down was pressed in the input line (not in the selector or a box).
+  bool enterDownInEdit1_ = false;
   bool hotkeyRegistered_ = false;
   bool updateCheckStarted_ = false;
   bool updateCheckEnded_ = false;

@@ -11,7 +11,7 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
-#include "app/window/Unit1.h"
+#include "app/window/qtfont.h"
 #include "core/codepage.h"
 
 namespace {
@@ -31,8 +31,6 @@ const FColorName Colors[TFontDialog::ColorCount] = {
 
 const char* const Styles[] = {"常规", "倾斜", "粗体", "粗偏斜体"};
 const int Sizes[] = {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};
-
-QColor ToQColor(int32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 QPixmap Swatch(int32_t c) {
   QPixmap p(24, 12);
@@ -151,7 +149,7 @@ FFont TFontDialog::Font() const {
 
 void TFontDialog::UpdateSample() {
   const FFont f = Font();
-  Sample->setFont(TForm1::ToQFont(f));
+  Sample->setFont(ToQFont(f));
   QPalette p = Sample->palette();
   p.setColor(QPalette::WindowText, f.Color < 0 ? palette().color(QPalette::WindowText)
                                                : ToQColor(f.Color));

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -35,6 +36,8 @@ namespace {
 struct FBox {
   QString Title, Text;
   QMessageBox::Icon Icon = QMessageBox::NoIcon;
+  QStringList Buttons;
+  QPixmap Picture;
 };
 
 // While it lives, closes every message box that comes up and records it; a font dialog
@@ -52,7 +55,10 @@ private:
   void Poll() {
     QWidget* modal = QApplication::activeModalWidget();
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-      Boxes.push_back({box->windowTitle(), box->text(), box->icon()});
+      QStringList buttons;
+      for (QAbstractButton* b : box->buttons()) buttons << b->text();
+      buttons.sort();
+      Boxes.push_back({box->windowTitle(), box->text(), box->icon(), buttons, box->grab()});
       box->done(QMessageBox::Ok);
     } else if (auto* dialog = dynamic_cast<TFontDialog*>(modal)) {
       const bool ok = OnFontDialog && OnFontDialog(*dialog);
@@ -121,6 +127,18 @@ class WindowTest : public QObject {
     return form;
   }
   static void Select(TForm1& form, int index) { form.ComboBox1->setCurrentIndex(index); }
+  // Chooses an item as a user does: the selector's list opened, the item made current
+  // with the arrow keys and Enter pressed there; the key comes up wherever the focus is
+  // by then.
+  static void Choose(TForm1& form, int index) {
+    form.ComboBox1->setFocus();
+    form.ComboBox1->showPopup();
+    QAbstractItemView* list = form.ComboBox1->view();
+    if (!QTest::qWaitForWindowExposed(list->window())) qWarning("the list did not open");
+    list->setCurrentIndex(list->model()->index(index, 0));
+    QTest::keyPress(list, Qt::Key_Return);
+    QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Return);
+  }
 
   std::string ConfigFolder() const { return config_->path().toStdString() + "/orvex"; }
   std::string VersionFile() const { return ConfigFolder() + "/calcgx.dll"; }
@@ -270,12 +288,19 @@ private slots:
     QCOMPARE(form->Label1->text(), U(WelcomeText));
     QTest::mouseClick(form->BitBtn2, Qt::LeftButton);
     QCOMPARE(form->Edit1->text(), QString("(2+3)*7"));
+    QCOMPARE(form->Edit1->cursorPosition(), 0);  // a text the program writes shows from its start
     QTest::mouseClick(form->BitBtn2, Qt::LeftButton);
     QCOMPARE(form->Edit1->text(), QString("(2+3)*7"));
 
     form->Edit1->setText("(2+3)*7/19");
     QTest::mouseClick(form->Buttons[19], Qt::LeftButton);
     QCOMPARE(form->Edit1->text(), QString("1.84210526315789"));
+    Select(*form, 2);  // a result longer than the line
+    form->Edit1->setText("1234567890123");
+    QTest::mouseClick(form->Buttons[19], Qt::LeftButton);
+    QVERIFY(form->Edit1->text().startsWith("一万二千三百四十五亿"));
+    QCOMPARE(form->Edit1->cursorPosition(), 0);
+    Select(*form, 0);
     // A division by zero leaves the expression, silently.
     form->Edit1->setText("1/0");
     QTest::keyClick(form->Edit1, Qt::Key_Enter);
@@ -361,6 +386,53 @@ private slots:
     QCOMPARE(int(watcher_->Boxes.size()), 1);
     QCOMPARE(watcher_->Boxes[0].Title, QString("提示"));
     QCOMPARE(watcher_->Boxes[0].Icon, QMessageBox::Information);
+    QCOMPARE(watcher_->Boxes[0].Buttons, QStringList{"确定"});
+    // Item 1's question names its buttons 是 and 否, which Qt's Chinese texts give.
+    Select(*form, 1);
+    form->Edit1->setText("2009-1-1");
+    QTest::mouseClick(form->Buttons[19], Qt::LeftButton);
+    QCOMPARE(int(watcher_->Boxes.size()), 2);
+    QCOMPARE(watcher_->Boxes[1].Icon, QMessageBox::Question);
+    QCOMPARE(watcher_->Boxes[1].Buttons, (QStringList{"否(&N)", "是(&Y)"}));
+    QVERIFY(watcher_->Boxes[1].Picture.save(QString(ORVEX_BUILD_DIR) + "/window-question.png"));
+  }
+
+  // Every prompt of the item table is read whole: wrapped within the label's width, in at
+  // most the label's height at the window's font.
+  void promptsFitTheLabel() {
+    auto form = Open();
+    const QFontMetrics metrics(form->Label1->font());
+    for (int i = 0; i < ItemCount; ++i) {
+      Select(*form, i);
+      const QStringList lines = form->Label1->WrappedLines();
+      QVERIFY2(form->Label1->TextHeight() <= 38, qPrintable(form->Label1->text()));
+      QCOMPARE(lines.join("").remove(' '), form->Label1->text().remove('\n').remove(' '));
+      for (const QString& line : lines)
+        QVERIFY2(metrics.horizontalAdvance(line.trimmed()) <= 383, qPrintable(line));
+    }
+    Select(*form, 42);
+    QCOMPARE(form->Label1->WrappedLines().size(), 2);
+    QVERIFY(form->grab().save(QString(ORVEX_BUILD_DIR) + "/window-prompt42.png"));
+  }
+
+  // Enter that chooses an item in the selector's list only chooses it, also when the focus
+  // is in the input line by the time the key comes up; choosing item 51 again arms a new
+  // typing test.
+  void choosingInTheSelector() {
+    auto form = Open();
+    Choose(*form, 2);
+    QCOMPARE(form->ComboBox1->currentIndex(), 2);
+    QCOMPARE(form->Label1->text(), QString("输入数值如235323.22"));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->Edit1));
+    QVERIFY(watcher_->Boxes.empty());
+    Choose(*form, 51);
+    QTest::keyClick(form->Edit1, Qt::Key_Return);
+    QCOMPARE(form->TypingTest.State(), TTypingTest::TState::Running);
+    QCOMPARE(form->Edit1->cursorPosition(), 0);  // the character to type is in sight
+    Choose(*form, 51);
+    QCOMPARE(form->TypingTest.State(), TTypingTest::TState::Armed);
+    QCOMPARE(form->Label1->text(), QString("回车开始记时"));
+    QVERIFY(watcher_->Boxes.empty());
   }
 
   void fontSurvivesARestart() {

@@ -1,0 +1,24 @@
+#include "app/window/qtfont.h"
+
+#include <QString>
+
+#include "core/codepage.h"
+
+QFont ToQFont(const FFont& f) {
+  QFont q(QString::fromStdString(GbkToUtf8(f.Name)));
+  // A positive height is the cell height; without the leading the glyphs are a little
+  // smaller, which a pixel size cannot tell apart: both map to the pixel size.
+  const int px = f.Height < 0 ? -f.Height : f.Height;
+  q.setPixelSize(px > 0 ? px : 16);
+  q.setBold(f.Style & FontBold);
+  q.setItalic(f.Style & FontItalic);
+  q.setUnderline(f.Style & FontUnderline);
+  q.setStrikeOut(f.Style & FontStrikeOut);
+  if (f.Pitch == 2) {
+    q.setFixedPitch(true);
+    q.setStyleHint(QFont::TypeWriter);
+  }
+  return q;
+}
+
+QColor ToQColor(int32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
