@@ -113,13 +113,20 @@ FFont DefaultFont();
 // The window-text system colour.
 inline constexpr int32_t WindowTextColor = int32_t(0x80000008);
 
+// The sizes the font dialog offers (points), and the screen resolutions a font record may
+// refer to (pixels per inch, 72 to five times the usual 96).
+inline constexpr int32_t FontMinSize = 1, FontMaxSize = 1638;
+inline constexpr int32_t FontMinPixelsPerInch = 72, FontMaxPixelsPerInch = 480;
+// Whether a record's size and resolution lie within those limits.
+bool FontWithinLimits(const FFont& font);
+
 // "%.8x%.8x%.4x%.4x%.1x%.2x%.1x%.4x%s" of colour, height, size, pixels per inch, pitch,
 // character set, style, the name's byte length and the name.
 std::string FontToString(const FFont& font);
-// Applies a font text to font, field by field; a text of 32 bytes or fewer raises
-// EMekError("Error Font Format String"), and so does a size that at the stored pixels per
-// inch would no longer fit its four digits; a field that is not hexadecimal raises
-// EConvertError (the fields before it stay applied).
+// Applies a font text to font, field by field. A text of 32 bytes or fewer, and one whose
+// size or pixels per inch lie outside the limits above, raise EMekError("Error Font Format
+// String") with nothing applied; a field that is not hexadecimal raises EConvertError (the
+// fields before it stay applied).
 void StringToFont(const std::string& text, FFont& font);
 
 // ---- Percent-encoding of web addresses, byte by byte ----

@@ -19,19 +19,33 @@ int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
 
 // A field of the font text: hexadecimal digits only, read as a 32-bit two's complement
 // pattern, so "FFFFFFF0" is -16.
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+bool IsHexField(const std::string& text, size_t pos, size_t width) {
+  const std::string field = text.substr(pos, width);
+  if (field.empty()) return false;
+  for (char c : field)
+    if (HexDigit(c) < 0) return false;
+  return true;
+}
+
 int32_t HexField(const std::string& text, size_t pos, size_t width) {
   const std::string field = text.substr(pos, width);
-  if (field.empty()) throw EConvertError("'$' is not a valid integer value");
+  if (!IsHexField(text, pos, width))
+    throw EConvertError("'$" + field + "' is not a valid integer value");
   uint32_t v = 0;
-  for (char c : field) {
-    int d;
-    if (c >= '0' && c <= '9') d = c - '0';
-    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-    else throw EConvertError("'$" + field + "' is not a valid integer value");
-    v = (v << 4) | uint32_t(d);
-  }
+  for (char c : field) v = (v << 4) | uint32_t(HexDigit(c));
   return int32_t(v);
+}
+
+bool SizeWithinLimits(int32_t points, int32_t pixelsPerInch) {
+  return points >= FontMinSize && points <= FontMaxSize &&
+         pixelsPerInch >= FontMinPixelsPerInch && pixelsPerInch <= FontMaxPixelsPerInch;
 }
 
 }  // namespace
@@ -39,6 +53,10 @@ int32_t HexField(const std::string& text, size_t pos, size_t width) {
 int32_t FFont::Size() const { return -MulDiv(Height, 72, PixelsPerInch); }
 
 void FFont::SetSize(int32_t points) { Height = -MulDiv(points, PixelsPerInch, 72); }
+
+bool FontWithinLimits(const FFont& font) {
+  return SizeWithinLimits(font.Size(), font.PixelsPerInch);
+}
 
 FFont DefaultFont() {
   FFont f;
@@ -57,17 +75,17 @@ std::string FontToString(const FFont& font) {
 
 void StringToFont(const std::string& text, FFont& font) {
   if (text.size() <= 32) throw EMekError("Error Font Format String");
+  // A size or resolution the font dialog never produces (a damaged text: a size of FFFF
+  // is an 87,380-pixel font, a resolution of 0 stores size 12 as 1) makes the whole text
+  // unreadable. Fields that are not hexadecimal fail in their turn below.
+  if (IsHexField(text, 16, 8) && !SizeWithinLimits(HexField(text, 16, 4), HexField(text, 20, 4)))
+    throw EMekError("Error Font Format String");
   font.Color = HexField(text, 0, 8);
   font.Height = HexField(text, 8, 8);
   // The size recomputes the height at the font's current resolution; the stored
   // resolution is then taken as a plain field.
   font.SetSize(HexField(text, 16, 4));
-  // At the stored resolution the size must fit its four digits again; a font that would
-  // be written back with more digits shifts every later field of its text.
-  FFont stored = font;
-  stored.PixelsPerInch = HexField(text, 20, 4);
-  if (uint32_t(stored.Size()) > 0xFFFF) throw EMekError("Error Font Format String");
-  font.PixelsPerInch = stored.PixelsPerInch;
+  font.PixelsPerInch = HexField(text, 20, 4);
   font.Pitch = HexField(text, 24, 1);
   font.Charset = HexField(text, 25, 2);
   font.Style = HexField(text, 27, 1);

@@ -297,7 +297,9 @@ void TForm1::FormCreate() {
   // 2. A failure here only leaves the Wubi lookup absent.
   try {
     Randomize();
-    QApplication::setApplicationDisplayName(windowTitle());
+    // The application title is kept here, not as Qt's display name, which Qt would
+    // append to every caption the window shows.
+    applicationTitle_ = windowTitle();
     LoadQtChinese();
     CreateWubiLookup();
   } catch (...) {
@@ -427,11 +429,8 @@ std::string TForm1::ErrorBoxText(const std::string& message) {
 }
 
 void TForm1::ShowErrorBox(const std::string& message) {
-  const QString title = QApplication::applicationDisplayName().isEmpty()
-                            ? QString(Caption)
-                            : QApplication::applicationDisplayName();
-  QMessageBox box(QMessageBox::Critical, title, FromGbk(ErrorBoxText(message)), QMessageBox::Ok,
-                  isVisible() ? this : nullptr);
+  QMessageBox box(QMessageBox::Critical, applicationTitle_, FromGbk(ErrorBoxText(message)),
+                  QMessageBox::Ok, isVisible() ? this : nullptr);
   box.exec();
 }
 
@@ -471,18 +470,15 @@ void TForm1::AppendChar(char c) {
   Edit1->setCursorPosition(Edit1->text().size());
 }
 
+// The last character goes, whole (both halves of a double-byte or surrogate pair), and
+// every other character stays as it is, also one that GBK lacks.
 void TForm1::Button17Click() {
-  std::string text = Edit1Gbk();
-  if (!text.empty()) {
-    // The last byte goes; when it was the second half of a double-byte character the
-    // first half goes with it, so no half character is left behind.
-    size_t i = 0, last = 0;
-    while (i < text.size()) {
-      last = i;
-      i += IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
-    }
-    text.erase(last);
-    SetEdit1Gbk(text);
+  QString text = Edit1->text();
+  if (!text.isEmpty()) {
+    const bool pair = text.size() >= 2 && text.back().isLowSurrogate() &&
+                      text.at(text.size() - 2).isHighSurrogate();
+    text.chop(pair ? 2 : 1);
+    Edit1->setText(text);
   }
   Edit1->setFocus();
   Edit1->setCursorPosition(Edit1->text().size());
@@ -539,8 +535,10 @@ void TForm1::BitBtn1Click() {
   dialog.SetFont(edit1Font_);
   if (dialog.exec() != QDialog::Accepted) return;
   SetEdit1Font(dialog.Font());
-  // A store that cannot be written leaves the font for this run only.
-  RegWriteString(FontRoot, FontKey, FontValue, FontToString(edit1Font_));
+  // A store that cannot be written leaves the font for this run only. A font beyond the
+  // limits of a stored font is never stored: it could not be read back.
+  if (FontWithinLimits(edit1Font_))
+    RegWriteString(FontRoot, FontKey, FontValue, FontToString(edit1Font_));
 }
 
 // The links do nothing while their address is not configured; whether the desktop has a

@@ -144,6 +144,8 @@ private:
   void OpenAddress(const std::string& address);
 
   FFont edit1Font_;
+  // The application title, shown as the error box's caption: the caption at start-up.
+  QString applicationTitle_ = Caption;
   std::string pulledEdit1_;  // the input line as handed to the dispatcher
   int selectorIndex_ = -1;
   // The selector's change handler ran for the choice the selector is about to report.

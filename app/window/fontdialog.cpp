@@ -55,7 +55,7 @@ TFontDialog::TFontDialog(QWidget* parent) : QDialog(parent) {
   SizeBox = new QComboBox;
   SizeBox->setObjectName("SizeBox");
   SizeBox->setEditable(true);
-  SizeBox->setValidator(new QIntValidator(1, 1638, SizeBox));
+  SizeBox->setValidator(new QIntValidator(FontMinSize, FontMaxSize, SizeBox));
   for (int s : Sizes) SizeBox->addItem(QString::number(s));
   const struct {
     const char* Text;

@@ -117,30 +117,35 @@ TEST(FontText, NameLengthBeyondTheTextTakesTheRest) {
   EXPECT_EQ(f.Name, "");
 }
 
-// The size read back at the stored resolution must fit the four digits of its field
-// again; otherwise the font would be stored next time with every later field shifted.
-TEST(FontText, SizeThatNoLongerFitsItsFieldIsRefused) {
+// A size or resolution outside what the font dialog produces is a damaged text: refused
+// whole, nothing applied. Within the limits the fields after the size keep their places.
+TEST(FontText, SizeOrResolutionBeyondTheDialogIsRefused) {
   struct Case {
     const char* Size;
     const char* Ppi;
     bool Accepted;
   } cases[] = {
-      {"FFFF", "0060", true},   // 65535 points at 96 pixels per inch, as stored
-      {"000C", "0001", true},   // 16 pixels at 1 pixel per inch: 1152 points
-      {"0000", "0000", true},   // no resolution: size 1
-      {"0400", "0001", false},  // 1365 pixels at 1 pixel per inch: 98280 points
-      {"FFFF", "0048", false},  // 87380 pixels at 72 pixels per inch
+      {"0666", "0060", true},   // 1638 points, the dialog's largest, at 96 pixels per inch
+      {"0001", "0048", true},   // 1 point at 72 pixels per inch
+      {"000C", "01E0", true},   // 12 points at 480 pixels per inch
+      {"FFFF", "0060", false},  // an 87,380-pixel font
+      {"0667", "0060", false},
+      {"0000", "0060", false},
+      {"000C", "FFFF", false},  // size 12 as a 10,923-pixel font once stored again
+      {"000C", "0000", false},  // stored again as size 1
+      {"000C", "0047", false},
+      {"000C", "01E1", false},
   };
   for (const Case& c : cases) {
     const std::string text =
-        std::string("80000008FFFFFFF0") + c.Size + c.Ppi + "0" "86" "0" "0004宋体";
+        std::string("000000FFFFFFFFF0") + c.Size + c.Ppi + "0" "86" "0" "0004宋体";
     FFont f = DefaultFont();
     if (c.Accepted) {
       StringToFont(text, f);
-      // The fields after the size keep their places.
       EXPECT_EQ(FontToString(f).substr(20), text.substr(20)) << text;
       continue;
     }
     ExpectFormatError(text, f);
+    EXPECT_EQ(f.Color, WindowTextColor) << text;
   }
 }

@@ -168,6 +168,17 @@ private slots:
     QCOMPARE(form->Edit1->text(), QString("abc"));
   }
 
+  // The caption the desktop shows is exactly the window's text: "Orvex V4.0" at start, the
+  // update check's notice once it has found a new version.
+  void captionIsExactlyItsText() {
+    auto form = Open();
+    const unsigned long window = form->winId();
+    QTRY_COMPARE(QString::fromStdString(user_->WindowTitle(window)), QString("Orvex V4.0"));
+    form->setWindowTitle(QString::fromStdString(GbkToUtf8(UpdateNotice)));
+    QTRY_COMPARE(QString::fromStdString(user_->WindowTitle(window)),
+                 QString("(Orvex)本软件有新版本了！"));
+  }
+
   // Other programs keep their F5 unless item 47 is selected, whatever the lock keys.
   void f5IsTheWindowsOnlyWithItem47() {
     QVERIFY(PeerGetsF5());  // no window

@@ -213,6 +213,23 @@ void TXUser::Tap(unsigned long keysym) {
   XSync(d, False);
 }
 
+std::string TXUser::WindowTitle(unsigned long window) {
+  auto* d = static_cast<Display*>(display_);
+  Atom type;
+  int format;
+  unsigned long count, after;
+  unsigned char* data = nullptr;
+  std::string title;
+  if (XGetWindowProperty(d, window, XInternAtom(d, "_NET_WM_NAME", False), 0, 4096, False,
+                         XInternAtom(d, "UTF8_STRING", False), &type, &format, &count, &after,
+                         &data) == Success &&
+      data) {
+    title.assign(reinterpret_cast<const char*>(data), count);
+    XFree(data);
+  }
+  return title;
+}
+
 void TXUser::Focus(unsigned long window) {
   auto* d = static_cast<Display*>(display_);
   XSetInputFocus(d, window, RevertToPointerRoot, CurrentTime);

@@ -49,6 +49,8 @@ public:
   void Tap(unsigned long keysym);
   // Gives the keyboard focus to a window.
   void Focus(unsigned long window);
+  // A window's title as the window manager shows it (_NET_WM_NAME, UTF-8).
+  std::string WindowTitle(unsigned long window);
 
 private:
   void* display_ = nullptr;
