@@ -1,13 +1,21 @@
-// HTTP fetch over libcurl, and HTML to text over the text primitives.
+// HTTP fetch over libcurl's multi interface (names resolved by our own bounded resolver),
+// and HTML to text over the text primitives.
 #include "net/mekhtml.h"
 
+#include <arpa/inet.h>
 #include <curl/curl.h>
+#include <time.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 #include "core/codepage.h"
 #include "core/mekstr.h"
+#include "net/mekresolve.h"
+#include "net/mekwait.h"
 
 namespace {
 
@@ -22,6 +30,11 @@ bool HasWordAt(const std::string& text, size_t pos, const char* word) {
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// True when the first n bytes of text are the scheme "http" or "https", in any case.
+bool IsHttpScheme(const std::string& text, size_t n) {
+  return (n == 4 && HasWordAt(text, 0, "http")) || (n == 5 && HasWordAt(text, 0, "https"));
+}
 
 bool IsNameByte(char c) {
   const unsigned char b = LowerAscii(c);
@@ -53,9 +66,15 @@ void InitCurlOnce() {
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+// CURL and CURLM are both void, so each handle type has a deleter of its own.
 struct FCurlDelete {
   void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+  void operator()(CURLU* url) const { curl_url_cleanup(url); }
   void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+  void operator()(char* text) const { curl_free(text); }
+};
+struct FCurlMultiDelete {
+  void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
 };
 
 // The body as it arrives (decompressed), refused once it would pass the limit: the
@@ -73,14 +92,77 @@ size_t AppendBody(char* data, size_t size, size_t count, void* user) {
   return n;
 }
 
+int64_t SteadyMs() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+// The host of an absolute http or https address as libcurl reads it ("[::1]" for an IPv6
+// literal); empty for any other scheme or an address libcurl cannot read.
+std::string HttpHost(const std::string& url) {
+  const std::unique_ptr<CURLU, FCurlDelete> parts(curl_url());
+  if (!parts || curl_url_set(parts.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK)
+    return std::string();
+  char* scheme = nullptr;
+  char* host = nullptr;
+  curl_url_get(parts.get(), CURLUPART_SCHEME, &scheme, 0);
+  curl_url_get(parts.get(), CURLUPART_HOST, &host, 0);
+  const std::unique_ptr<char, FCurlDelete> holdScheme(scheme), holdHost(host);
+  if (!scheme || !host) return std::string();
+  const std::string s = scheme;
+  return IsHttpScheme(s, s.size()) ? std::string(host) : std::string();
+}
+
+// True when libcurl reaches host without asking a resolver: a dotted IPv4 address, an
+// IPv6 literal, and localhost with its subdomains, which libcurl maps to the loopback
+// addresses itself.
+bool ReachedWithoutLookup(const std::string& host) {
+  in_addr v4{};
+  if (host.front() == '[' || inet_pton(AF_INET, host.c_str(), &v4) == 1) return true;
+  std::string lower = host;
+  for (char& c : lower) c = static_cast<char>(LowerAscii(c));
+  if (!lower.empty() && lower.back() == '.') lower.pop_back();
+  return lower == "localhost" ||
+         (lower.size() > 10 && lower.compare(lower.size() - 10, 10, ".localhost") == 0);
+}
+
+// Removes the transfer from the multi handle on every way out, before either is freed.
+struct FAttached {
+  CURLM* Multi;
+  CURL* Easy;
+  ~FAttached() { curl_multi_remove_handle(Multi, Easy); }
+};
+
+// Runs the transfer set up on easy until it ends, the deadline passes or the wait hook
+// says stop, waking at least every NetworkWaitSliceMs; true when it completed.
+bool RunTransfer(CURLM* multi, CURL* easy, int64_t deadline) {
+  if (curl_multi_add_handle(multi, easy) != CURLM_OK) return false;
+  const FAttached attached{multi, easy};
+  for (;;) {
+    int running = 0;
+    if (curl_multi_perform(multi, &running) != CURLM_OK) return false;
+    if (running == 0) break;
+    const int64_t left = deadline - SteadyMs();
+    if (left <= 0) return false;
+    const int slice = static_cast<int>(std::min<int64_t>(left, NetworkWaitSliceMs));
+    if (curl_multi_poll(multi, nullptr, 0, slice, nullptr) != CURLM_OK) return false;
+    if (NetworkWaitTick()) return false;
+  }
+  int queued = 0;
+  while (const CURLMsg* message = curl_multi_info_read(multi, &queued))
+    if (message->msg == CURLMSG_DONE && message->easy_handle == easy)
+      return message->data.result == CURLE_OK;
+  return false;
+}
+
 }  // namespace
 
 std::string CompleteAddress(const std::string& address) {
   if (address.empty()) return std::string();
   std::string completed;
   if (const size_t n = UrlSchemeLength(address)) {
-    if (!(n == 4 && HasWordAt(address, 0, "http")) && !(n == 5 && HasWordAt(address, 0, "https")))
-      return std::string();
+    if (!IsHttpScheme(address, n)) return std::string();
     completed = address;
   } else {
     completed = "http://" + address;
@@ -98,34 +180,62 @@ std::string FetchPage(const std::string& address) { return FetchPage(address, FF
 
 std::string FetchPage(const std::string& address, const FFetchLimits& limits) {
   try {
-    const std::string url = CompleteAddress(address);
-    if (url.empty()) return std::string();
+    const int64_t deadline = SteadyMs() + limits.TotalMs;
+    std::string url = CompleteAddress(address);
+    if (url.empty() || NetworkWaitAbandoned()) return std::string();
     InitCurlOnce();
     const std::unique_ptr<CURL, FCurlDelete> curl(curl_easy_init());
-    if (!curl) return std::string();
+    const std::unique_ptr<CURLM, FCurlMultiDelete> multi(curl_multi_init());
+    if (!curl || !multi) return std::string();
     // Always from the server: no cached copy on the way.
     curl_slist* list = curl_slist_append(nullptr, "Cache-Control: no-cache");
     if (list) (void)curl_slist_append(list, "Pragma: no-cache");  // for older caches
     const std::unique_ptr<curl_slist, FCurlDelete> headers(list);
     FBody body{{}, limits.MaxBodyBytes};
     CURL* c = curl.get();
-    curl_easy_setopt(c, CURLOPT_URL, url.c_str());
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);  // time-outs without SIGALRM: safe on any thread
     curl_easy_setopt(c, CURLOPT_PROXY, "");     // direct, whatever the environment says
     curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(c, CURLOPT_MAXREDIRS, 10L);
-    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, limits.ConnectMs);
-    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, limits.TotalMs);
+    // Redirects are followed here, so that each target's host is resolved like the first.
+    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(c, CURLOPT_ACCEPT_ENCODING, "");  // every compression libcurl can undo
     curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, AppendBody);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &body);
-    if (curl_easy_perform(c) != CURLE_OK) return std::string();
-    const char* type = nullptr;
-    curl_easy_getinfo(c, CURLINFO_CONTENT_TYPE, &type);
-    return PageToGbk(body.Bytes, type ? type : "");
+    for (int redirects = 0;; ++redirects) {
+      const std::string host = HttpHost(url);
+      if (host.empty()) return std::string();  // a redirect out of http and https
+      // The address comes from our resolver; the name stays in the request, so the Host
+      // header, the TLS server name and the certificate check all use it.
+      std::unique_ptr<curl_slist, FCurlDelete> connectTo;
+      if (!ReachedWithoutLookup(host)) {
+        const std::optional<FIPv4Address> ip =
+            ResolveIPv4(host, static_cast<int>(std::max<int64_t>(1, deadline - SteadyMs())));
+        if (!ip) return std::string();
+        connectTo.reset(curl_slist_append(nullptr, ("::" + DottedAddress(*ip) + ":").c_str()));
+        if (!connectTo) return std::string();
+      }
+      const int64_t left = deadline - SteadyMs();
+      if (left <= 0) return std::string();
+      body.Bytes.clear();
+      curl_easy_setopt(c, CURLOPT_URL, url.c_str());
+      curl_easy_setopt(c, CURLOPT_CONNECT_TO, connectTo.get());
+      curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, std::min<long>(limits.ConnectMs, long(left)));
+      curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, long(left));
+      if (!RunTransfer(multi.get(), c, deadline)) return std::string();
+      long status = 0;
+      const char* next = nullptr;
+      curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
+      curl_easy_getinfo(c, CURLINFO_REDIRECT_URL, &next);
+      if (status >= 300 && status < 400 && next) {
+        if (redirects == MaxRedirects) return std::string();
+        url = next;
+        continue;
+      }
+      const char* type = nullptr;
+      curl_easy_getinfo(c, CURLINFO_CONTENT_TYPE, &type);
+      return PageToGbk(body.Bytes, type ? type : "");
+    }
   } catch (...) {
     return std::string();  // out of memory: no page, like any other failure
   }

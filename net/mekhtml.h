@@ -4,11 +4,14 @@
 #include <cstddef>
 #include <string>
 
-// The bounds of one fetch. Every wait is bounded, name resolution included (libcurl's
-// threaded resolver gives up with the whole request).
+// The bounds of one fetch. Every wait is bounded, name resolution included: host names
+// are resolved by ResolveIPv4 (net/mekresolve.h), never by libcurl, so no resolver that
+// hangs can hold a fetch beyond TotalMs. Every wait runs in slices of NetworkWaitSliceMs
+// with NetworkWaitTick between them (net/mekwait.h); a tick that says stop ends the fetch
+// as failed.
 struct FFetchLimits {
-  long ConnectMs = 5000;   // until the connection stands
-  long TotalMs = 15000;    // the whole request, from name resolution to the last byte
+  long ConnectMs = 5000;   // until the connection stands (each connection of a redirect)
+  long TotalMs = 15000;    // the whole fetch, from name resolution to the last byte, redirects included
   size_t MaxBodyBytes = size_t(8) << 20;  // a longer body is refused, not cut
 };
 
@@ -18,8 +21,12 @@ struct FFetchLimits {
 // Raises nothing and shows nothing. An address without a scheme is fetched over
 // "http://"; "http://" and "https://" (any letter case) are used as they are; every
 // other scheme ("file://" among them) is refused, also as the target of a redirect.
-// Redirects are followed, the HTTP status is not looked at (an error page is returned
-// like any other), no proxy is used, and the page always comes from the server.
+// Redirects are followed, at most MaxRedirects of them, each target's host resolved like
+// the first; the HTTP status is not looked at (an error page is returned like any other),
+// no proxy is used, and the page always comes from the server. Over https the name in
+// the address is the one the certificate is checked against, whatever address it
+// resolved to.
+inline constexpr int MaxRedirects = 10;
 std::string FetchPage(const std::string& address);
 std::string FetchPage(const std::string& address, const FFetchLimits& limits);
 

@@ -4,6 +4,7 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <cstdio>
@@ -11,6 +12,8 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+
+#include "net/mekwait.h"
 
 namespace {
 
@@ -82,7 +85,7 @@ void SetHostResolver(FHostResolver resolver) {
 }
 
 std::optional<FIPv4Address> ResolveIPv4(const std::string& host, int timeoutMs) {
-  if (host.empty()) return std::nullopt;
+  if (host.empty() || NetworkWaitAbandoned()) return std::nullopt;
   if (Pending.fetch_add(1) >= MaxPendingLookups) {
     Pending.fetch_sub(1);
     return std::nullopt;
@@ -94,13 +97,22 @@ std::optional<FIPv4Address> ResolveIPv4(const std::string& host, int timeoutMs) 
     Pending.fetch_sub(1);
     return std::nullopt;
   }
-  // wait_for runs on the steady clock: a change of the wall clock neither shortens nor
-  // stretches the wait.
+  // The steady clock: a change of the wall clock neither shortens nor stretches the wait.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   std::unique_lock<std::mutex> hold(lookup->Lock);
-  if (!lookup->Done.wait_for(hold, std::chrono::milliseconds(timeoutMs),
-                             [&] { return lookup->Finished; }))
-    return std::nullopt;
-  return lookup->Answer;
+  for (;;) {
+    const auto left = deadline - std::chrono::steady_clock::now();
+    if (left <= std::chrono::steady_clock::duration::zero()) return std::nullopt;
+    const auto slice = std::min<std::chrono::steady_clock::duration>(
+        left, std::chrono::milliseconds(NetworkWaitSliceMs));
+    if (lookup->Done.wait_for(hold, slice, [&] { return lookup->Finished; }))
+      return lookup->Answer;
+    // The hook runs without the look-up's lock, which the worker needs to finish.
+    hold.unlock();
+    const bool stop = NetworkWaitTick();
+    hold.lock();
+    if (stop) return std::nullopt;
+  }
 }
 
 int PendingLookups() { return Pending.load(); }

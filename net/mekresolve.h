@@ -28,7 +28,10 @@ std::optional<FIPv4Address> SystemResolveIPv4(const std::string& host);
 void SetHostResolver(FHostResolver resolver);
 
 // The first IPv4 address of host, or nothing when the resolver has none, fails, or has
-// not answered within timeoutMs. An empty host resolves to nothing without a look-up.
+// not answered within timeoutMs. The wait runs in slices of NetworkWaitSliceMs with
+// NetworkWaitTick between them (net/mekwait.h); a tick that says stop ends it with
+// nothing. An empty host, or a thread whose waits are abandoned, resolves to nothing
+// without a look-up.
 std::optional<FIPv4Address> ResolveIPv4(const std::string& host,
                                         int timeoutMs = ResolveTimeoutMs);
 

@@ -7,6 +7,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -14,6 +15,7 @@
 
 #include "core/mekdatetime.h"
 #include "net/mekresolve.h"
+#include "net/mekwait.h"
 
 namespace {
 
@@ -47,15 +49,17 @@ private:
 
 [[noreturn]] void Fail(const char* reason) { throw ETimeQueryError(reason); }
 
-// Waits for events on fd until deadline (monotonic ms); false when the time is up.
+// Waits for events on fd until deadline (monotonic ms), in slices of NetworkWaitSliceMs
+// with NetworkWaitTick between them; false when the time is up or the tick says stop.
 bool WaitFor(int fd, short events, int64_t deadline) {
   for (;;) {
     const int64_t left = deadline - MonotonicMs();
     if (left <= 0) return false;
     pollfd p{fd, events, 0};
-    const int r = poll(&p, 1, static_cast<int>(left));
+    const int r = poll(&p, 1, static_cast<int>(std::min<int64_t>(left, NetworkWaitSliceMs)));
     if (r > 0) return true;
     if (r < 0 && errno != EINTR) return false;
+    if (NetworkWaitTick()) return false;
   }
 }
 

@@ -1,6 +1,8 @@
 // The time-protocol client (RFC 868 over TCP): the server sends the seconds since
 // 1 January 1900 00:00 UTC as four bytes, big-endian, and closes. Every wait is bounded:
-// the name look-up (ResolveTimeoutMs), the connection and the read (2.5 s each).
+// the name look-up (ResolveTimeoutMs), the connection and the read (2.5 s each), each in
+// slices of NetworkWaitSliceMs with NetworkWaitTick between them (net/mekwait.h); a tick
+// that says stop fails the query like a server that does not answer.
 #pragma once
 #include <cstdint>
 #include <string>

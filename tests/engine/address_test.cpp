@@ -1,23 +1,25 @@
 // Host and dial-up addresses: the host inside a web address, look-ups of localhost
 // through /etc/hosts only (no query leaves the machine), the bound on a resolver that does
-// not answer, dial-up links over made-up interface lists, items 17 and 26.
+// not answer, the wait hook of every network wait, dial-up links over made-up interface
+// lists, items 17 and 26.
 #include <gtest/gtest.h>
 #include <arpa/inet.h>
 #include <ifaddrs.h>
 #include <netinet/in.h>
 #include <time.h>
 
-#include <atomic>
-#include <condition_variable>
-#include <deque>
 #include <filesystem>
-#include <mutex>
+#include <functional>
 #include <thread>
 
 #include "itemcases.h"
 #include "loopback.h"
 #include "net/mekGetIP.h"
+#include "net/mekhtml.h"
 #include "net/mekresolve.h"
+#include "net/mektime.h"
+#include "net/mekwait.h"
+#include "testutil.h"
 
 namespace {
 
@@ -25,46 +27,6 @@ double Seconds() {
   timespec ts{};
   clock_gettime(CLOCK_MONOTONIC, &ts);
   return ts.tv_sec + ts.tv_nsec / 1e9;
-}
-
-// Replaces the resolver for the life of the object.
-struct FResolverSwap {
-  explicit FResolverSwap(FHostResolver r) { SetHostResolver(std::move(r)); }
-  ~FResolverSwap() { SetHostResolver(nullptr); }
-};
-
-// A resolver that holds every look-up until released, then answers 10.1.2.3. It lives
-// on the heap and is shared with its workers, so abandoned ones may finish after a test.
-struct FGate {
-  std::mutex Lock;
-  std::condition_variable Opened;
-  bool Open = false;
-  std::atomic<int> Calls{0};
-  std::deque<std::string> Hosts;
-
-  static FHostResolver Resolver(const std::shared_ptr<FGate>& gate) {
-    return [gate](const std::string& host) -> std::optional<FIPv4Address> {
-      ++gate->Calls;
-      std::unique_lock<std::mutex> hold(gate->Lock);
-      gate->Hosts.push_back(host);
-      gate->Opened.wait(hold, [&] { return gate->Open; });
-      return FIPv4Address{10, 1, 2, 3};
-    };
-  }
-  void Release() {
-    {
-      std::lock_guard<std::mutex> hold(Lock);
-      Open = true;
-    }
-    Opened.notify_all();
-  }
-};
-
-// Waits (bounded) until every worker has finished.
-void ExpectWorkersDone() {
-  for (int i = 0; i < 500 && PendingLookups() > 0; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  EXPECT_EQ(PendingLookups(), 0);
 }
 
 }  // namespace
@@ -124,7 +86,7 @@ TEST(HostToAddress, AsksTheResolverForTheHostAlone) {
   EXPECT_EQ(HostToAddress("http://NOWHERE.example/"), "");
   EXPECT_EQ(HostToAddress("bad host"), "");
   EXPECT_EQ(asked, (std::vector<std::string>{"example.com", "nowhere.example"}));
-  ExpectWorkersDone();
+  EXPECT_TRUE(LookupWorkersDone());
 }
 
 TEST(HostToAddress, ResolverFailuresGiveNothing) {
@@ -132,7 +94,7 @@ TEST(HostToAddress, ResolverFailuresGiveNothing) {
     throw std::runtime_error("resolver broke");
   });
   EXPECT_EQ(HostToAddress("example.com"), "");
-  ExpectWorkersDone();
+  EXPECT_TRUE(LookupWorkersDone());
 }
 
 TEST(ResolveIPv4, AbandonsAResolverThatDoesNotAnswer) {
@@ -146,9 +108,9 @@ TEST(ResolveIPv4, AbandonsAResolverThatDoesNotAnswer) {
   EXPECT_EQ(PendingLookups(), 1);
   // The worker finishes into its own state after the caller has gone.
   gate->Release();
-  ExpectWorkersDone();
+  EXPECT_TRUE(LookupWorkersDone());
   EXPECT_EQ(*ResolveIPv4("fast.example", 2000), (FIPv4Address{10, 1, 2, 3}));
-  ExpectWorkersDone();
+  EXPECT_TRUE(LookupWorkersDone());
 }
 
 TEST(ResolveIPv4, AbandonedLookupsAreCapped) {
@@ -163,10 +125,58 @@ TEST(ResolveIPv4, AbandonedLookupsAreCapped) {
   EXPECT_FALSE(ResolveIPv4("one.more", 5000));
   EXPECT_LT(Seconds() - start, 1.0);
   gate->Release();
-  ExpectWorkersDone();
+  EXPECT_TRUE(LookupWorkersDone());
   EXPECT_EQ(gate->Calls, MaxPendingLookups);
   EXPECT_TRUE(ResolveIPv4("again.example", 2000));
-  ExpectWorkersDone();
+  EXPECT_TRUE(LookupWorkersDone());
+}
+
+// Every wait on the network (a page, a name, a time server) calls the thread's wait hook
+// between slices of NetworkWaitSliceMs, and a hook that says stop ends it at once, failed,
+// whatever its own bound.
+TEST(NetworkWaits, HookBetweenSlicesEndsTheWaitOnStop) {
+  auto gate = std::make_shared<FGate>();
+  gate->Known["127.0.0.1"] = {127, 0, 0, 1};  // the time client asks even for a dotted address
+  FResolverSwap swap(FGate::Resolver(gate));
+  TTimeServer silent({"", 0, true});  // accepts, reads, never answers
+  ASSERT_NE(silent.Port(), 0);
+  // Each wait given its bound in milliseconds; true when it got an answer.
+  const struct {
+    const char* what;
+    std::function<bool(int)> wait;
+  } waits[] = {
+      {"page", [&](int ms) { return !FetchPage("http://" + silent.Address() + "/", {ms, ms, 1024}).empty(); }},
+      {"name", [](int ms) { return ResolveIPv4("held.example", ms).has_value(); }},
+      {"time", [&](int ms) {
+         TTimeClient client;
+         client.SetServer(silent.Address());
+         client.Timeout = ms;
+         try {
+           client.Ask();
+           return true;
+         } catch (const ETimeQueryError&) {
+           return false;
+         }
+       }},
+  };
+  for (const auto& w : waits) {
+    int ticks = 0;
+    SetNetworkWaitHook([&] { return ++ticks, false; });
+    double start = Seconds();
+    EXPECT_FALSE(w.wait(1000)) << w.what;
+    const double waited = Seconds() - start;
+    EXPECT_GE(waited, 0.95) << w.what;
+    // One tick a slice; half of them leaves room for a loaded machine.
+    EXPECT_GE(ticks, waited * 1000 / NetworkWaitSliceMs / 2) << w.what;
+
+    SetNetworkWaitHook([] { return true; });
+    start = Seconds();
+    EXPECT_FALSE(w.wait(15000)) << w.what;
+    EXPECT_LT(Seconds() - start, 1.0) << w.what;
+  }
+  SetNetworkWaitHook(nullptr);
+  gate->Release();
+  EXPECT_TRUE(LookupWorkersDone());
 }
 
 // The item's own bound: a look-up that never answers ends the item after 15 seconds.
@@ -185,7 +195,7 @@ TEST(Item26, ResolverThatHangsEmptiesTheLineAfterFifteenSeconds) {
   EXPECT_GE(waited, ResolveTimeoutMs / 1000.0 - 0.05);
   EXPECT_LT(waited, ResolveTimeoutMs / 1000.0 + 10);
   gate->Release();
-  ExpectWorkersDone();
+  EXPECT_TRUE(LookupWorkersDone());
 }
 
 TEST(Item26, HostAddressOrEmpty) {

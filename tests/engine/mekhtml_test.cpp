@@ -1,9 +1,8 @@
 // FetchPage against servers on 127.0.0.1 started here (cpp-httplib, and a plain socket
-// that never answers), and HtmlToText.
+// that never answers) with names from a resolver of the test's own, and HtmlToText.
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
-#include <curl/curl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -14,6 +13,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdlib>
+#include <deque>
 #include <fstream>
 #include <mutex>
 #include <string>
@@ -22,6 +22,8 @@
 #include <vector>
 
 #include "net/mekhtml.h"
+#include "net/mekresolve.h"
+#include "testutil.h"
 
 namespace {
 
@@ -52,6 +54,9 @@ public:
     Page("/page", "hello", "text/html");
     server_.Get("/echo", [](const Request& q, Response& r) {
       r.set_content(q.get_param_value("q"), "text/plain");
+    });
+    server_.Get("/host", [](const Request& q, Response& r) {
+      r.set_content(q.get_header_value("Host"), "text/plain");
     });
     server_.Get("/headers", [](const Request& q, Response& r) {
       r.set_content(q.get_header_value("Cache-Control") + "|" + q.get_header_value("Pragma") +
@@ -202,9 +207,6 @@ TEST(FetchLimits, DefaultsBoundEveryWait) {
   EXPECT_EQ(limits.ConnectMs, 5000);
   EXPECT_EQ(limits.TotalMs, 15000);
   EXPECT_EQ(limits.MaxBodyBytes, EightMiB);
-  // Name resolution runs on libcurl's resolver thread, so the whole-request bound ends a
-  // lookup that hangs.
-  EXPECT_TRUE(curl_version_info(CURLVERSION_NOW)->features & CURL_VERSION_ASYNCHDNS);
 }
 
 TEST(CompleteAddress, Schemes) {
@@ -343,6 +345,41 @@ TEST(FetchPage, EveryWaitIsBounded) {
     EXPECT_LT(Since(start), 4.0) << address;  // about one second
   }
   EXPECT_NE(silent.Received().find("GET / HTTP/1.1\r\n"), std::string::npos);
+}
+
+// Host names are resolved by the program's own bounded resolver, each redirect's too;
+// the name stays in the request (Host header, TLS server name). Addresses libcurl reads
+// without a look-up never reach the resolver.
+TEST(FetchPage, NamesThroughTheBoundedResolver) {
+  auto gate = std::make_shared<FGate>();
+  gate->Known["orvex.test"] = {127, 0, 0, 1};
+  FResolverSwap swap(FGate::Resolver(gate));
+  TPageServer server;
+  TSilentServer tls;
+  const std::string named = "http://orvex.test:" + std::to_string(server.Port);
+  const struct {
+    std::string address;
+    std::string page;
+  } cases[] = {
+      {named + "/page", "hello"},
+      {named + "/host", "orvex.test:" + std::to_string(server.Port)},
+      {server.Url("/redirect?to=" + named + "/page"), "hello"},
+      {"http://nowhere.test:" + std::to_string(server.Port) + "/page", ""},
+      {"localhost:" + std::to_string(server.Port) + "/page", "hello"},
+      {"http://[::1]:" + std::to_string(server.Port) + "/page", ""},  // nothing there on IPv6
+      {"https://orvex.test:" + std::to_string(tls.Port) + "/", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FetchPage(c.address, Quick), c.page) << c.address;
+  EXPECT_EQ(gate->Hosts, (std::deque<std::string>{"orvex.test", "orvex.test", "orvex.test",
+                                                  "nowhere.test", "orvex.test"}));
+  EXPECT_NE(tls.Received().find("orvex.test"), std::string::npos);  // the TLS server name
+
+  // A resolver that never answers holds the fetch no longer than its bound.
+  const timespec start = Now();
+  EXPECT_EQ(FetchPage("http://held.test/", Quick), "");
+  EXPECT_LT(Since(start), 4.0);  // about one second
+  gate->Release();
+  EXPECT_TRUE(LookupWorkersDone());
 }
 
 TEST(FetchPage, NoProxyFromTheEnvironment) {

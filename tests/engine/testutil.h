@@ -1,10 +1,18 @@
 // Helpers shared by the engine tests.
 #pragma once
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "core/mekDialogs.h"
+#include "net/mekresolve.h"
 
 // Records the messages and questions of the items; answers questions with Answer.
 // Installed for its lifetime.
@@ -51,3 +59,47 @@ private:
   std::vector<std::string> pieces_;
   unsigned seed_, maxPieces_;
 };
+
+// Replaces the resolver for the life of the object.
+struct FResolverSwap {
+  explicit FResolverSwap(FHostResolver r) { SetHostResolver(std::move(r)); }
+  ~FResolverSwap() { SetHostResolver(nullptr); }
+};
+
+// A resolver that answers the names in Known at once and holds every other look-up until
+// released, then answers 10.1.2.3; it notes every host it is asked for. It lives on the
+// heap and is shared with its workers, so abandoned ones may finish after a test.
+struct FGate {
+  std::map<std::string, FIPv4Address> Known;  // filled before the resolver is installed
+  std::mutex Lock;
+  std::condition_variable Opened;
+  bool Open = false;
+  std::atomic<int> Calls{0};
+  std::deque<std::string> Hosts;
+
+  static FHostResolver Resolver(const std::shared_ptr<FGate>& gate) {
+    return [gate](const std::string& host) -> std::optional<FIPv4Address> {
+      ++gate->Calls;
+      std::unique_lock<std::mutex> hold(gate->Lock);
+      gate->Hosts.push_back(host);
+      if (const auto known = gate->Known.find(host); known != gate->Known.end())
+        return known->second;
+      gate->Opened.wait(hold, [&] { return gate->Open; });
+      return FIPv4Address{10, 1, 2, 3};
+    };
+  }
+  void Release() {
+    {
+      std::lock_guard<std::mutex> hold(Lock);
+      Open = true;
+    }
+    Opened.notify_all();
+  }
+};
+
+// Waits (up to five seconds) until every look-up's worker has finished.
+inline bool LookupWorkersDone() {
+  for (int i = 0; i < 500 && PendingLookups() > 0; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  return PendingLookups() == 0;
+}

@@ -1,18 +1,25 @@
 // The web lookups: their parsers on made-up pages, the query value's percent form, and
 // items 27, 28, 29, 45, 46 and 50 through "=" against a service on 127.0.0.1 (what it
 // received, what the input line shows, which box appears), with no service configured
-// and with the service down.
+// and with the service down or its name server silent.
 #include <gtest/gtest.h>
 
+#include <time.h>
+
 #include <cstdio>
+#include <deque>
+#include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "app/engine/updatecheck.h"
 #include "core/mekstr.h"
 #include "itemcases.h"
 #include "loopback.h"
 #include "net/mekweb.h"
 #include "testenv.h"
+#include "testutil.h"
 #include "webcases.h"
 
 namespace {
@@ -20,6 +27,12 @@ namespace {
 const char* const WeatherFailure = "俺挖空心思算不出，能上网不？城市名对不？";
 const char* const MobileFailure = "俺挖空心思算不出，能上网不？IP对不？";
 const char* const CurrencyBox = "目前只支持常用:人民币美元,欧元,港元,台币,\r英镑,韩元,日元";
+
+double Seconds() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return ts.tv_sec + ts.tv_nsec / 1e9;
+}
 
 // A rate page's answer line: three cells, a blank between them, the table closing.
 std::string RateLine(const std::string& value) {
@@ -275,4 +288,42 @@ TEST(WebItems, BaseAddressWithClosingSlash) {
       {29, "1.2.3.4", "本站主数据", "本站主数据", nullptr, "/ips138.asp?ip=1.2.3.4&action=2"},
   };
   RunWebCases(server, cases);
+}
+
+// Name servers that never answer: every web item and the update check, all at once, end
+// within the fifteen seconds of their bound with their failure texts, their names asked of
+// the program's own resolver.
+TEST(WebItems, ResolverThatNeverAnswers) {
+  auto gate = std::make_shared<FGate>();
+  FResolverSwap swap(FGate::Resolver(gate));
+  TConfigHome home;
+  home.Write(TWebServer::ServicesAt("http://held.example:8123") + "site=http://held.example\n");
+  const FItemCase cases[] = {
+      {27, "北京", WeatherFailure, nullptr}, {28, "13800138000", MobileFailure, nullptr},
+      {29, "1.2.3.4", "查询失败", nullptr},     {35, "2013011", "2013011", nullptr},
+      {45, "100,美元,人民币", "无法查询,是否能上网?", nullptr},
+      {46, "example.com", "example.com未被注册", nullptr}, {50, "12345", "12345离线", nullptr},
+  };
+  std::vector<std::string> lines(std::size(cases));
+  TUpdateOutcome outcome{};
+  const double start = Seconds();
+  std::vector<std::thread> threads;
+  for (size_t i = 0; i < std::size(cases); ++i)
+    threads.emplace_back([&, i] {
+      TDispatcher calc;  // no dialogs installed: item 35's box goes nowhere
+      calc.ItemIndex = cases[i].item;
+      calc.Edit1Text = cases[i].typed;
+      calc.Button20Click();
+      lines[i] = calc.Edit1Text;
+    });
+  threads.emplace_back([&] { outcome = UpdateCheck({"http://held.example", home.Path}); });
+  for (std::thread& t : threads) t.join();
+  const double waited = Seconds() - start;
+  for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(lines[i], cases[i].line) << cases[i].item;
+  EXPECT_EQ(outcome, TUpdateOutcome::NoVersionLine);
+  EXPECT_EQ(gate->Hosts, std::deque<std::string>(std::size(cases) + 1, "held.example"));
+  EXPECT_GE(waited, 14.9);
+  EXPECT_LT(waited, 25.0);
+  gate->Release();
+  EXPECT_TRUE(LookupWorkersDone());
 }
