@@ -33,6 +33,7 @@
 #include "core/mekDialogs.h"
 #include "core/mekrandom.h"
 #include "net/mekservices.h"
+#include "net/mekwait.h"
 
 // This file builds QStrings from UTF-8 literals: it must not be compiled to GBK.
 static_assert(sizeof("宋") == 4, "window sources need -fexec-charset=UTF-8");
@@ -61,15 +62,21 @@ void LoadQtChinese() {
     QApplication::installTranslator(translator);
 }
 
-// The message boxes through which the items talk to the user.
+// The message boxes through which the items talk to the user. Once the window is closed
+// the program is ending: an item that finishes after that (its network wait abandoned)
+// shows no box and is answered No.
 class TWindowDialogs : public TMekDialogs {
 public:
+  QPointer<TForm1> Form;
+
   void ShowInfo(const std::string& message) override {
+    if (Form && Form->Closed()) return;
     QMessageBox box(QMessageBox::Information, "提示", FromGbk(message), QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
   }
   bool AskYesNo(const std::string& question) override {
+    if (Form && Form->Closed()) return false;
     QMessageBox box(QMessageBox::Question, "提示", FromGbk(question),
                     QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
     return box.exec() == QMessageBox::Yes;
@@ -162,6 +169,7 @@ TForm1::TForm1(QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       OpenLink(ShellOpen) {
   SetDialogs(&windowDialogs);
+  windowDialogs.Form = this;
   edit1Font_ = DefaultFont();
   BuildControls();
   Calc.OnSelectorIdle = [this](int) { TypingTest.SetIdle(); };
@@ -490,11 +498,34 @@ void TForm1::Button18Click() {
   Edit1->setCursorPosition(0);
 }
 
+// While "=" runs, its network waits call back every NetworkWaitSliceMs at most, through
+// which the window stays painted and answering. A second "=" meanwhile (the window
+// handles its events during a wait or item 40's walk) is ignored.
 void TForm1::Button20Click() {
+  if (equalsRunning_) return;
+  equalsRunning_ = true;
+  struct FDone {
+    TForm1& Form;
+    FNetworkWaitHook Previous;
+    ~FDone() {
+      SetNetworkWaitHook(std::move(Previous));
+      Form.equalsRunning_ = false;
+    }
+  } done{*this, SetNetworkWaitHook([this] { return NetworkWait(); })};
   PullState();
   Calc.Button20Click();
   PushState();
 }
+
+bool TForm1::HandleEventsWhileBusy(const QString& waitText) {
+  Label1->setText(waitText);
+  QApplication::processEvents();
+  return closed_;
+}
+
+// Between the slices of a network wait: the wait text, the window's pending events. A
+// window closed meanwhile abandons the wait, which ends as a failure at once.
+bool TForm1::NetworkWait() { return HandleEventsWhileBusy("正在查询，请等待..."); }
 
 // Item 40's walk reports every folder and file. At most every FolderPumpMs the window
 // shows the wait text and handles what is pending (painting, input), so a long walk
@@ -502,10 +533,8 @@ void TForm1::Button20Click() {
 // ends the walk.
 void TForm1::FolderProgress(const std::string&, int, bool& stop) {
   if (folderPump_.isValid() && folderPump_.elapsed() < FolderPumpMs) return;
-  Label1->setText("正在计算，请等待...");
-  QApplication::processEvents();
+  if (HandleEventsWhileBusy("正在计算，请等待...")) stop = true;
   folderPump_.start();
-  if (closed_) stop = true;
 }
 
 void TForm1::ComboBox1Change(int index) {

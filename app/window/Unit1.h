@@ -77,6 +77,8 @@ public:
   TUpdateOutcome UpdateCheckOutcome() const { return updateOutcome_; }
   // The hotkey registry (F5), null before start-up registered it and after close.
   const TMekhotkey* Hotkeys() const { return hotkey_.get(); }
+  // Whether the window has been closed (the program is ending).
+  bool Closed() const { return closed_; }
 
   TDispatcher Calc;
   TTypingTest TypingTest;
@@ -120,6 +122,12 @@ private:
   bool FormKeyPress(QKeyEvent* event);
   // Item 40's progress: keeps the window painted and responsive during a long walk.
   void FolderProgress(const std::string& name, int code, bool& stop);
+  // The network wait hook of "=": keeps the window painted and responsive during a wait;
+  // true (abandon the wait) once the window is closed.
+  bool NetworkWait();
+  // Shows the wait text in the label and handles the window's pending events (painting,
+  // moving, input); true when the window was closed meanwhile.
+  bool HandleEventsWhileBusy(const QString& waitText);
   // The hotkey message: F5 with item 47 selected reads the text under the pointer.
   void WMHotKey(FHotKeyMessage& message);
 
@@ -157,6 +165,7 @@ private:
   bool updateCheckEnded_ = false;
   TUpdateOutcome updateOutcome_ = TUpdateOutcome::NoVersionLine;
   bool closed_ = false;
+  bool equalsRunning_ = false;  // "=" is running (its wait or walk handles events)
   // Milliseconds between two rounds of the window's messages during item 40's walk.
   static constexpr int FolderPumpMs = 50;
   QElapsedTimer folderPump_;  // since the last round

@@ -26,6 +26,7 @@
 #include "app/window/fontdialog.h"
 #include "core/codepage.h"
 #include "core/mekrandom.h"
+#include "net/mekweb.h"
 #include "tests/engine/foldertree.h"
 #include "tests/engine/loopback.h"
 #include "tests/engine/webserver.h"
@@ -160,6 +161,64 @@ class WindowTest : public QObject {
     if (!QTest::qWaitFor([&] { return form->UpdateCheckEnded(); }, CheckTimeoutMs))
       qWarning("update check did not end");
     return form;
+  }
+
+  // "=" on an item whose service accepts and never answers, the window closed during the
+  // wait (see networkWaitKeepsTheWindowAlive).
+  void CheckNetworkWait(int item, const std::string& key, const QString& input,
+                        const QString& after) {
+    TLoopbackSocket silent(8);  // the kernel accepts; nobody reads or answers
+    QVERIFY(silent.Port > 0);
+    WriteConfigFile("services.ini",
+                    "[services]\n" + key + "=http://127.0.0.1:" + std::to_string(silent.Port) + "\n");
+    auto form = Open();
+    Select(*form, item);
+    form->Edit1->setText(input);
+    struct TPaints : QObject {
+      int Count = 0;
+      bool eventFilter(QObject*, QEvent* e) override {
+        Count += e->type() == QEvent::Paint;
+        return false;
+      }
+    } paints;
+    form->Label1->installEventFilter(&paints);
+    struct {
+      qint64 WaitTextAt = -1, ClosedAt = -1, LongestGap = 0, Last = 0;
+      bool Saved = false;
+      QString Edit;
+    } during;
+    QElapsedTimer clock;
+    QTimer rounds;  // fires in every round of the window's events
+    connect(&rounds, &QTimer::timeout, [&] {
+      const qint64 now = clock.elapsed();
+      during.LongestGap = std::max(during.LongestGap, now - during.Last);
+      during.Last = now;
+      if (during.WaitTextAt >= 0 || form->Label1->text() != "正在查询，请等待...") return;
+      during.WaitTextAt = now;
+      QTimer::singleShot(300, form.get(), [&] {
+        during.Saved = form->grab().save(QString(ORVEX_BUILD_DIR) + "/window-wait.png");
+        QTest::mouseClick(form->Buttons[19], Qt::LeftButton);  // "=" again
+        during.Edit = form->Edit1->text();
+        during.ClosedAt = clock.elapsed();
+        form->close();
+      });
+    });
+    clock.start();
+    rounds.start(0);
+    QTest::mouseClick(form->Buttons[19], Qt::LeftButton);
+    const qint64 ended = clock.elapsed();
+    rounds.stop();
+    QVERIFY(during.WaitTextAt >= 0);
+    QVERIFY2(during.WaitTextAt < 1000, qPrintable(QString::number(during.WaitTextAt)));
+    QVERIFY(paints.Count >= 1);
+    QVERIFY(during.Saved);
+    QCOMPARE(during.Edit, input);  // the second "=" did nothing
+    QVERIFY(during.ClosedAt >= 0);
+    QVERIFY2(ended - during.ClosedAt < 1000, qPrintable(QString::number(ended - during.ClosedAt)));
+    QCOMPARE(form->Edit1->text(), after);
+    QVERIFY(watcher_->Boxes.empty());
+    qInfo("wait text after %lld ms, ended %lld ms after the close, longest gap %lld ms",
+          during.WaitTextAt, ended - during.ClosedAt, during.LongestGap);
   }
 
 private slots:
@@ -636,6 +695,23 @@ private slots:
     QVERIFY(!form->Calc.FolderWalking);
     QVERIFY(watcher_->Boxes.empty());
     qInfo("%d rounds of messages during the walk", during.Rounds);
+  }
+
+  // Items against a server that accepts and never answers: while "=" waits, the window
+  // handles its events, repaints with the wait text and ignores a second "="; closing it
+  // ends the wait at once, with the item's answer for a service that did not answer, and
+  // no box after the close (item 35 shows one for no answer).
+  void networkWaitKeepsTheWindowAlive() {
+    struct Case {
+      int Item;
+      const char* Key;
+      QString Input, After;
+    } cases[] = {{27, "weather", "北京", U(ParseWeather(""))}, {35, "lottery", "2013011", "2013011"}};
+    for (const Case& c : cases) {
+      init();
+      CheckNetworkWait(c.Item, c.Key, c.Input, c.After);
+      if (QTest::currentTestFailed()) return;
+    }
   }
 
   // A window closed during the walk ends it: here at its first report, before any file.
