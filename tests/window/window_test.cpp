@@ -183,18 +183,15 @@ class WindowTest : public QObject {
     } paints;
     form->Label1->installEventFilter(&paints);
     struct {
-      qint64 WaitTextAt = -1, ClosedAt = -1, LongestGap = 0, Last = 0;
+      qint64 WaitTextAt = -1, ClosedAt = -1;
       bool Saved = false;
       QString Edit;
     } during;
     QElapsedTimer clock;
     QTimer rounds;  // fires in every round of the window's events
     connect(&rounds, &QTimer::timeout, [&] {
-      const qint64 now = clock.elapsed();
-      during.LongestGap = std::max(during.LongestGap, now - during.Last);
-      during.Last = now;
       if (during.WaitTextAt >= 0 || form->Label1->text() != "正在查询，请等待...") return;
-      during.WaitTextAt = now;
+      during.WaitTextAt = clock.elapsed();
       QTimer::singleShot(300, form.get(), [&] {
         during.Saved = form->grab().save(QString(ORVEX_BUILD_DIR) + "/window-wait.png");
         QTest::mouseClick(form->Buttons[19], Qt::LeftButton);  // "=" again
@@ -217,8 +214,6 @@ class WindowTest : public QObject {
     QVERIFY2(ended - during.ClosedAt < 1000, qPrintable(QString::number(ended - during.ClosedAt)));
     QCOMPARE(form->Edit1->text(), after);
     QVERIFY(watcher_->Boxes.empty());
-    qInfo("wait text after %lld ms, ended %lld ms after the close, longest gap %lld ms",
-          during.WaitTextAt, ended - during.ClosedAt, during.LongestGap);
   }
 
 private slots:
@@ -348,7 +343,6 @@ private slots:
     QCOMPARE(form->Label1->text(), U(WelcomeText));
     QTest::mouseClick(form->BitBtn2, Qt::LeftButton);
     QCOMPARE(form->Edit1->text(), QString("(2+3)*7"));
-    QCOMPARE(form->Edit1->cursorPosition(), 0);  // a text the program writes shows from its start
     QTest::mouseClick(form->BitBtn2, Qt::LeftButton);
     QCOMPARE(form->Edit1->text(), QString("(2+3)*7"));
 
@@ -359,7 +353,7 @@ private slots:
     form->Edit1->setText("1234567890123");
     QTest::mouseClick(form->Buttons[19], Qt::LeftButton);
     QVERIFY(form->Edit1->text().startsWith("一万二千三百四十五亿"));
-    QCOMPARE(form->Edit1->cursorPosition(), 0);
+    QCOMPARE(form->Edit1->cursorPosition(), 0);  // a text the program writes shows from its start
     Select(*form, 0);
     // A division by zero leaves the expression, silently.
     form->Edit1->setText("1/0");
@@ -484,7 +478,6 @@ private slots:
     QCOMPARE(form->ComboBox1->currentIndex(), 2);
     QCOMPARE(form->Label1->text(), QString("输入数值如235323.22"));
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->Edit1));
-    QVERIFY(watcher_->Boxes.empty());
     Choose(*form, 51);
     QTest::keyClick(form->Edit1, Qt::Key_Return);
     QCOMPARE(form->TypingTest.State(), TTypingTest::TState::Running);
