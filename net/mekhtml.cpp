@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <mutex>
+#include <utility>
 
 #include "core/codepage.h"
 #include "core/mekstr.h"
@@ -97,15 +98,29 @@ std::string PageToGbk(const std::string& body, const std::string& contentType) {
 std::string FetchPage(const std::string& address) { return FetchPage(address, FFetchLimits()); }
 
 std::string FetchPage(const std::string& address, const FFetchLimits& limits) {
+  const FHttpAnswer answer = FetchHttp({address, {}, limits});
+  if (!answer.Received) return std::string();
   try {
-    const std::string url = CompleteAddress(address);
-    if (url.empty()) return std::string();
+    return PageToGbk(answer.Body, answer.ContentType);
+  } catch (...) {
+    return std::string();  // out of memory: no page, like any other failure
+  }
+}
+
+FHttpAnswer FetchHttp(const FHttpRequest& request) {
+  FHttpAnswer answer;
+  try {
+    const FFetchLimits& limits = request.Limits;
+    const std::string url = CompleteAddress(request.Address);
+    if (url.empty()) return answer;
     InitCurlOnce();
     const std::unique_ptr<CURL, FCurlDelete> curl(curl_easy_init());
-    if (!curl) return std::string();
+    if (!curl) return answer;
     // Always from the server: no cached copy on the way.
     curl_slist* list = curl_slist_append(nullptr, "Cache-Control: no-cache");
     if (list) (void)curl_slist_append(list, "Pragma: no-cache");  // for older caches
+    for (const std::string& header : request.Headers)
+      if (list) (void)curl_slist_append(list, header.c_str());
     const std::unique_ptr<curl_slist, FCurlDelete> headers(list);
     FBody body{{}, limits.MaxBodyBytes};
     CURL* c = curl.get();
@@ -122,12 +137,16 @@ std::string FetchPage(const std::string& address, const FFetchLimits& limits) {
     curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, AppendBody);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &body);
-    if (curl_easy_perform(c) != CURLE_OK) return std::string();
+    if (curl_easy_perform(c) != CURLE_OK) return answer;
     const char* type = nullptr;
     curl_easy_getinfo(c, CURLINFO_CONTENT_TYPE, &type);
-    return PageToGbk(body.Bytes, type ? type : "");
+    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &answer.Status);
+    answer.ContentType = type ? type : "";
+    answer.Body = std::move(body.Bytes);
+    answer.Received = true;
+    return answer;
   } catch (...) {
-    return std::string();  // out of memory: no page, like any other failure
+    return FHttpAnswer();  // out of memory: no answer, like any other failure
   }
 }
 
