@@ -252,7 +252,8 @@ def check_programs(root, version):
     calc = os.path.join(root, "usr/bin/orvex-calc")
     window = os.path.join(root, "usr/bin/orvex")
     env = utf8_env(TZ="Asia/Shanghai")
-    # Items that read the packaged data files and OpenCC's dictionaries.
+    # Items that read the packaged data files, OpenCC's dictionaries and libphonenumber's
+    # metadata and geocoding data.
     for args, want in (
         (["--version"], "orvex-calc " + version),
         (["36", "510104199003070015"], "四川省成都市锦江区"),
@@ -260,6 +261,8 @@ def check_programs(root, version):
         (["39", "中国"], "zhōng guó"),
         (["18", "头发"], "頭髮"),
         (["12", "啊"], "10"),
+        (["28", "13800138000"], "北京市 中国移动"),
+        (["29", "202.96.128.86"], "中国 广东省 广州市 电信"),
     ):
         r = run([calc] + args, env=env)
         check(r.returncode == 0 and r.stdout == want + "\n",
