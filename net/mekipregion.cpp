@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
+#include <string>
 #include <vector>
 
 #include "core/mekstr.h"
@@ -32,10 +32,12 @@ uint16_t ReadHalf(const std::string& bytes, size_t at) {
 uint32_t TIpRegionTable::Word(size_t at) const { return ReadWord(bytes_, at); }
 
 std::unique_ptr<TIpRegionTable> TIpRegionTable::Load(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file(path, std::ios::binary | std::ios::ate);
   if (!file) return nullptr;
-  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (file.bad()) return nullptr;
+  const std::streamoff size = file.tellg();
+  if (size < 0 || !file.seekg(0)) return nullptr;
+  std::string bytes(static_cast<size_t>(size), '\0');
+  if (!file.read(bytes.data(), size) || file.peek() != std::char_traits<char>::eof()) return nullptr;
   return FromBytes(std::move(bytes));
 }
 

@@ -1,22 +1,17 @@
-// Phone numbers through libphonenumber and its offline geocoder. The library's headers
-// bring in <chrono>, so this file is compiled with UTF-8 literals (CMakeLists.txt): its
-// texts are converted to GBK like the library's own.
+// Phone numbers: the dial text checked here, the number parsed, checked and geocoded by
+// orvex-phone.so (net/phonelib/), loaded on first use, and the carrier from the table.
 #include "net/mekphone.h"
 
-#include <phonenumbers/geocoding/phonenumber_offline_geocoder.h>
-#include <phonenumbers/phonenumber.pb.h>
-#include <phonenumbers/phonenumberutil.h>
-#include <unicode/locid.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
 
 #include "core/codepage.h"
 #include "core/mekstr.h"
-
-using i18n::phonenumbers::PhoneNumber;
-using i18n::phonenumbers::PhoneNumberOfflineGeocoder;
-using i18n::phonenumbers::PhoneNumberUtil;
+#include "net/mekdatafile.h"
+#include "net/phonelib/phonelookup.h"
 
 namespace {
 
@@ -32,11 +27,21 @@ bool IsDialText(const std::string& text) {
   return text.find_first_of("0123456789") != std::string::npos;
 }
 
-// The carrier data names carriers of mobile numbers only (as libphonenumber's own
-// carrier mapper does).
-bool MayHaveCarrier(PhoneNumberUtil::PhoneNumberType type) {
-  return type == PhoneNumberUtil::MOBILE || type == PhoneNumberUtil::FIXED_LINE_OR_MOBILE ||
-         type == PhoneNumberUtil::PAGER;
+// The loaded module; it stays loaded for the life of the process.
+struct FPhoneModule {
+  FPhoneLookupFunction Lookup = nullptr;
+};
+
+std::shared_ptr<const FPhoneModule> LoadPhoneModule(const std::string& path) {
+  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle) return nullptr;
+  auto module = std::make_shared<FPhoneModule>();
+  module->Lookup = reinterpret_cast<FPhoneLookupFunction>(dlsym(handle, ORVEX_PHONE_LOOKUP_SYMBOL));
+  if (!module->Lookup) {
+    dlclose(handle);
+    return nullptr;
+  }
+  return module;
 }
 
 }  // namespace
@@ -54,21 +59,16 @@ const char* PhoneCarrierName(const std::string& nationalNumber) {
   return nullptr;
 }
 
-std::optional<std::string> PhoneNumberArea(const std::string& line) {
+std::optional<std::string> PhoneNumberArea(const std::string& line, const std::string& moduleDir) {
   const std::string text = TrimText(line);
   if (!IsDialText(text)) return std::nullopt;
-  const PhoneNumberUtil& util = *PhoneNumberUtil::GetInstance();
-  PhoneNumber number;
-  if (util.Parse(text, "CN", &number) != PhoneNumberUtil::NO_PARSING_ERROR ||
-      !util.IsValidNumber(number))
-    return std::nullopt;
-
-  static const PhoneNumberOfflineGeocoder geocoder;
-  static const icu::Locale chinese("zh");
-  const std::string area = geocoder.GetDescriptionForValidNumber(number, chinese);
-  std::string answer = Utf8ToGbk(area.empty() ? std::string("中国") : area);
-  if (number.country_code() == ChinaCallingCode && MayHaveCarrier(util.GetNumberType(number))) {
-    if (const char* carrier = PhoneCarrierName(std::to_string(number.national_number())))
+  static TDataFileOnce<FPhoneModule> modules(LoadPhoneModule);
+  const std::shared_ptr<const FPhoneModule> module = modules.At(moduleDir + "/" + ORVEX_PHONE_MODULE);
+  FPhoneLookup found{};
+  if (!module || !module->Lookup(text.c_str(), &found)) return std::nullopt;
+  std::string answer = *found.Area ? Utf8ToGbk(found.Area) : std::string("中国");
+  if (found.CountryCode == ChinaCallingCode && found.MayHaveCarrier) {
+    if (const char* carrier = PhoneCarrierName(found.NationalNumber))
       answer += std::string(" ") + carrier;
   }
   return answer;

@@ -42,7 +42,7 @@ void Item27Weather(TDispatcher& calc) {
 // answer, and the line keeps its text.
 void Item28MobileArea(TDispatcher& calc) {
   if (!Configured("mobile")) {
-    calc.Edit1Text = PhoneNumberArea(calc.Edit1Text).value_or("俺挖空心思算不出，能上网不？IP对不？");
+    calc.Edit1Text = PhoneNumberArea(calc.Edit1Text, calc.DataDir).value_or("俺挖空心思算不出，能上网不？IP对不？");
     return;
   }
   const auto area = ParseMobileArea(HtmlToText(FetchServicePage(

@@ -357,7 +357,7 @@ TEST(OfflineLookups, EverySegmentsEndsGiveItsOwnRecord) {
   }
 }
 
-TEST(OfflineLookups, DamagedIpTablesServeNothing) {
+TEST(OfflineLookups, DamagedOrMissingDataServesNothing) {
   std::ifstream file(DefaultDataDir() + "/ip2region.dat", std::ios::binary);
   const std::string good((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   ASSERT_TRUE(TIpRegionTable::FromBytes(good));
@@ -379,9 +379,9 @@ TEST(OfflineLookups, DamagedIpTablesServeNothing) {
   };
   for (const std::string& bytes : damaged)
     EXPECT_FALSE(TIpRegionTable::FromBytes(bytes)) << bytes.size();
-  TConfigHome home;  // an empty folder as the data folder: no table
+  TConfigHome home;  // an empty folder as the data folder: no table, no phone module
   TEnvValue data("ORVEX_DATA_DIR", home.Path);
-  const FItemCase cases[] = {{29, "8.8.8.8", "查询失败", nullptr}};
+  const FItemCase cases[] = {{29, "8.8.8.8", "查询失败", nullptr}, {28, "13800138000", MobileFailure, nullptr}};
   RunItemCases(cases);
 }
 
