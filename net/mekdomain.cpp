@@ -166,7 +166,7 @@ EDomainState DomainRegistration(const std::string& line, const std::string& data
   }
   std::string whois = ServiceAddress("whois");
   if (whois.empty()) {
-    const std::shared_ptr<const FDomainServers> table = whoisServers.At(dataDir + "/whois_servers.txt");
+    const std::shared_ptr<const FDomainServers> table = whoisServers.At(dataDir + "/whois_servers.tsv");
     if (!table || !table->count(tld)) return EDomainState::Unknown;
     whois = table->at(tld);
   }

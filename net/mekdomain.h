@@ -1,7 +1,7 @@
 // Item 46 from the registries themselves: RDAP (RFC 9082/9083) where IANA's bootstrap
 // file names a server for the top-level domain, WHOIS (RFC 3912, TCP port 43) for the
 // others. Only the domain name leaves the machine, to its registry. The bootstrap
-// (rdap_dns.json) and the WHOIS table (whois_servers.txt) lie beside the executables and
+// (rdap_dns.json) and the WHOIS table (whois_servers.tsv) lie beside the executables and
 // are read on first use. Service keys: rdap and whois (see net/mekservices.h).
 #pragma once
 #include <map>

@@ -1,5 +1,5 @@
 // Phone numbers: the dial text checked here, the number parsed, checked and geocoded by
-// orvex-phone.so (net/phonelib/), loaded on first use, and the carrier from the table.
+// modules/orvex-phone.so (net/phonelib/), loaded on first use, and the carrier from the table.
 #include "net/mekphone.h"
 
 #include <dlfcn.h>
@@ -59,11 +59,11 @@ const char* PhoneCarrierName(const std::string& nationalNumber) {
   return nullptr;
 }
 
-std::optional<std::string> PhoneNumberArea(const std::string& line, const std::string& moduleDir) {
+std::optional<std::string> PhoneNumberArea(const std::string& line, const std::string& dataDir) {
   const std::string text = TrimText(line);
   if (!IsDialText(text)) return std::nullopt;
   static TDataFileOnce<FPhoneModule> modules(LoadPhoneModule);
-  const std::shared_ptr<const FPhoneModule> module = modules.At(moduleDir + "/" + ORVEX_PHONE_MODULE);
+  const std::shared_ptr<const FPhoneModule> module = modules.At(dataDir + "/" + ORVEX_PHONE_MODULE);
   FPhoneLookup found{};
   if (!module || !module->Lookup(text.c_str(), &found)) return std::nullopt;
   std::string answer = *found.Area ? Utf8ToGbk(found.Area) : std::string("中国");

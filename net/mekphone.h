@@ -1,6 +1,6 @@
 // Item 28 offline: the home area and carrier of a phone number. Numbers are parsed and
 // checked by libphonenumber (China as the default region), the area comes from its
-// offline geocoder in Chinese, both inside orvex-phone.so beside the executables, loaded
+// offline geocoder in Chinese, both inside modules/orvex-phone.so beside the executables, loaded
 // on the first look-up; the carrier of a Chinese mobile number comes from
 // PhoneCarrierTable. Nothing leaves the machine.
 #pragma once
@@ -24,5 +24,5 @@ const char* PhoneCarrierName(const std::string& nationalNumber);
 // an optional leading "+", must be a valid number for its region (China unless it starts
 // with "+" and a country code). AREA is the geocoder's Chinese description, "中国" when
 // it has none; " CARRIER" follows for a Chinese mobile number whose carrier is known.
-// Nothing for anything else, and when orvex-phone.so in moduleDir cannot be loaded.
-std::optional<std::string> PhoneNumberArea(const std::string& line, const std::string& moduleDir);
+// Nothing for anything else, and when modules/orvex-phone.so in dataDir cannot be loaded.
+std::optional<std::string> PhoneNumberArea(const std::string& line, const std::string& dataDir);

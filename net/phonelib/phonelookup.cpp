@@ -1,4 +1,4 @@
-// orvex-phone.so: phone numbers through libphonenumber and its offline geocoder. Compiled
+// modules/orvex-phone.so: phone numbers through libphonenumber and its offline geocoder. Compiled
 // with the ordinary UTF-8 literals (the library's headers bring in <chrono>).
 #include "net/phonelib/phonelookup.h"
 

@@ -1,8 +1,8 @@
-// The interface of orvex-phone.so, the one part of the program that links libphonenumber
-// and its offline geocoder. The geocoder's library carries its data as relocated tables of
-// some 15 MB, so the engine loads this module with dlopen on the first look-up of item
-// 28, not at start-up (net/mekphone.cpp). Plain C, so that nothing but this one symbol
-// crosses between the two.
+// The interface of modules/orvex-phone.so, the one part of the program that links
+// libphonenumber and its offline geocoder. The geocoder's library carries its data as
+// relocated tables of some 15 MB, so the engine loads this module with dlopen on the first
+// look-up of item 28, not at start-up (net/mekphone.cpp). Plain C, so that nothing but
+// this one symbol crosses between the two.
 #pragma once
 #include <stddef.h>
 
@@ -23,7 +23,7 @@ typedef int (*FPhoneLookupFunction)(const char* text, struct FPhoneLookup* out);
 int OrvexPhoneLookup(const char* text, struct FPhoneLookup* out);
 
 #define ORVEX_PHONE_LOOKUP_SYMBOL "OrvexPhoneLookup"
-#define ORVEX_PHONE_MODULE "orvex-phone.so"
+#define ORVEX_PHONE_MODULE "modules/orvex-phone.so"
 
 #ifdef __cplusplus
 }

@@ -431,8 +431,10 @@ TEST(WebSources, WeatherFromOpenMeteo) {
     std::string forecast;
     const char* line;
     size_t requests;
+    int delayMs = 0;  // of the forecast: slow, but within the bounds
   } cases[] = {
       {200, BeijingPlace, 200, Forecast("3.4", "2", "[-2.5]", "[7.6]"), "北京市：多云，现在3℃，今天-3℃~8℃", 2},
+      {200, BeijingPlace, 200, Forecast("3.4", "2", "[-2.5]", "[7.6]"), "北京市：多云，现在3℃，今天-3℃~8℃", 2, 1200},
       {200, BeijingPlace, 200, Forecast("-0.4", "42", "[-0.5]", "[0.5]"), "北京市：未知天气，现在0℃，今天-1℃~1℃", 2},
       {200, R"({"generationtime_ms":0.1})", 200, "", WeatherFailure, 1},  // no result
       {200, R"({"results":[]})", 200, "", WeatherFailure, 1},
@@ -447,7 +449,7 @@ TEST(WebSources, WeatherFromOpenMeteo) {
   };
   for (const auto& c : cases) {
     server.Answer("/geocoding", c.placeStatus, c.place);
-    server.Answer("/forecast", c.forecastStatus, c.forecast);
+    server.Answer("/forecast", c.forecastStatus, c.forecast, "application/json", c.delayMs);
     server.Serve("");
     const FItemCase one[] = {{27, " 北京 ", c.line, nullptr}};
     RunItemCases(one);
@@ -535,7 +537,7 @@ TEST(WebSources, DomainThroughRdapAndWhois) {
 TEST(WebSources, DomainServersFromTheDataFiles) {
   // The shipped tables: RDAP where the bootstrap names a server, WHOIS for the rest.
   const auto rdap = LoadRdapBootstrap(DefaultDataDir() + "/rdap_dns.json");
-  const auto whois = LoadWhoisTable(DefaultDataDir() + "/whois_servers.txt");
+  const auto whois = LoadWhoisTable(DefaultDataDir() + "/whois_servers.tsv");
   ASSERT_TRUE(rdap && whois);
   EXPECT_GT(rdap->size(), 1000u);
   EXPECT_EQ(rdap->at("com"), "https://rdap.verisign.com/com/v1/");
@@ -554,7 +556,7 @@ TEST(WebSources, DomainServersFromTheDataFiles) {
   std::ofstream(home.Path + "/data/rdap_dns.json")
       << R"({"services":[[["test","example"],["http://127.0.0.1:1/","https://x.invalid/"]],)"
       << R"([["org"],[")" << server.Base() << R"(/registry/"]]]})";
-  std::ofstream(home.Path + "/data/whois_servers.txt") << "# t\ncn\t" << registry.Address() << "\n";
+  std::ofstream(home.Path + "/data/whois_servers.tsv") << "# t\ncn\t" << registry.Address() << "\n";
   const auto custom = LoadRdapBootstrap(home.Path + "/data/rdap_dns.json");
   ASSERT_TRUE(custom);
   EXPECT_EQ(custom->at("example"), "https://x.invalid/");  // https preferred
