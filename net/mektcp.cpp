@@ -38,6 +38,7 @@ int64_t MonotonicMs() {
 }
 
 bool WaitForSocket(int fd, short events, int64_t deadline) {
+  if (NetworkWaitAbandoned()) return false;  // the thread has given up its waits
   for (;;) {
     const int64_t left = deadline - MonotonicMs();
     if (left <= 0) return false;

@@ -17,7 +17,7 @@ bool SplitHostPort(const std::string& address, std::string& host, int& port);
 int64_t MonotonicMs();
 
 // Waits until fd has one of events or deadline passes; false on time-out, on an
-// abandoned wait or a failed poll.
+// abandoned wait (also one abandoned before this wait began) or a failed poll.
 bool WaitForSocket(int fd, short events, int64_t deadline);
 
 class TTcpConnection {

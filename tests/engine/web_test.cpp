@@ -582,6 +582,9 @@ TEST(WebSources, WhoisMarkersAndAbandonedWaits) {
   int ticks = 0;
   SetNetworkWaitHook([&ticks] { return ++ticks >= 3; });
   EXPECT_EQ(AskWhois(silent.Address(), "example.cn"), EDomainState::Unknown);
-  SetNetworkWaitHook(nullptr);
   EXPECT_EQ(ticks, 3);
+  // Once abandoned, a later wait of the thread does not start.
+  EXPECT_EQ(AskWhois(silent.Address(), "example.cn"), EDomainState::Unknown);
+  EXPECT_EQ(ticks, 3);
+  SetNetworkWaitHook(nullptr);
 }
