@@ -25,15 +25,21 @@ bool ReadLotteryDraws(const std::string& page, FDrawList& list) {
   return !list.empty();
 }
 
-bool FetchLotteryDraws(FDrawList& list) {
-  return ReadLotteryDraws(FetchServicePage("lottery", "/sd/history/inc/history.php"), list);
+namespace {
+const char* const HistoryPath = "/sd/history/inc/history.php";
 }
 
-std::string FindLotteryDraw(const std::string& drawNumber) {
-  if (drawNumber.empty()) return {};
+bool FetchLotteryDraws(FDrawList& list) {
+  return ReadLotteryDraws(FetchServicePage("lottery", HistoryPath), list);
+}
+
+std::optional<std::string> FindLotteryDraw(const std::string& drawNumber) {
+  if (drawNumber.empty()) return std::string();
+  const std::string page = FetchServicePage("lottery", HistoryPath);
+  if (page.empty()) return std::nullopt;
   FDrawList list;
-  FetchLotteryDraws(list);
+  ReadLotteryDraws(page, list);
   for (const std::string& line : list)
     if (line.find(drawNumber) != std::string::npos) return line;
-  return {};
+  return std::string();
 }

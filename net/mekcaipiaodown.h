@@ -1,6 +1,7 @@
 // The "3D" lottery's draw results (item 35): the draw-history page of the configured
 // lottery data site, cut into one line per draw.
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,5 +20,6 @@ bool ReadLotteryDraws(const std::string& page, FDrawList& list);
 bool FetchLotteryDraws(FDrawList& list);
 
 // The first draw line of a freshly fetched list that contains drawNumber (exact bytes,
-// anywhere in the line), or the empty text; an empty drawNumber finds nothing.
-std::string FindLotteryDraw(const std::string& drawNumber);
+// anywhere in the line), or the empty text; an empty drawNumber finds nothing without a
+// fetch. Nothing when the page could not be had (no site configured, no answer).
+std::optional<std::string> FindLotteryDraw(const std::string& drawNumber);

@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <utility>
 
 #include "core/codepage.h"
 #include "core/mekstr.h"
@@ -179,17 +180,31 @@ std::string PageToGbk(const std::string& body, const std::string& contentType) {
 std::string FetchPage(const std::string& address) { return FetchPage(address, FFetchLimits()); }
 
 std::string FetchPage(const std::string& address, const FFetchLimits& limits) {
+  const FHttpAnswer answer = FetchHttp({address, {}, limits});
+  if (!answer.Received) return std::string();
   try {
+    return PageToGbk(answer.Body, answer.ContentType);
+  } catch (...) {
+    return std::string();  // out of memory: no page, like any other failure
+  }
+}
+
+FHttpAnswer FetchHttp(const FHttpRequest& request) {
+  FHttpAnswer answer;
+  try {
+    const FFetchLimits& limits = request.Limits;
     const int64_t deadline = SteadyMs() + limits.TotalMs;
-    std::string url = CompleteAddress(address);
-    if (url.empty() || NetworkWaitAbandoned()) return std::string();
+    std::string url = CompleteAddress(request.Address);
+    if (url.empty() || NetworkWaitAbandoned()) return answer;
     InitCurlOnce();
     const std::unique_ptr<CURL, FCurlDelete> curl(curl_easy_init());
     const std::unique_ptr<CURLM, FCurlMultiDelete> multi(curl_multi_init());
-    if (!curl || !multi) return std::string();
+    if (!curl || !multi) return answer;
     // Always from the server: no cached copy on the way.
     curl_slist* list = curl_slist_append(nullptr, "Cache-Control: no-cache");
     if (list) (void)curl_slist_append(list, "Pragma: no-cache");  // for older caches
+    for (const std::string& header : request.Headers)
+      if (list) (void)curl_slist_append(list, header.c_str());
     const std::unique_ptr<curl_slist, FCurlDelete> headers(list);
     FBody body{{}, limits.MaxBodyBytes};
     CURL* c = curl.get();
@@ -204,40 +219,44 @@ std::string FetchPage(const std::string& address, const FFetchLimits& limits) {
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &body);
     for (int redirects = 0;; ++redirects) {
       const std::string host = HttpHost(url);
-      if (host.empty()) return std::string();  // a redirect out of http and https
+      if (host.empty()) return answer;  // a redirect out of http and https
       // The address comes from our resolver; the name stays in the request, so the Host
       // header, the TLS server name and the certificate check all use it.
       std::unique_ptr<curl_slist, FCurlDelete> connectTo;
       if (!ReachedWithoutLookup(host)) {
         const std::optional<FIPv4Address> ip =
             ResolveIPv4(host, static_cast<int>(std::max<int64_t>(1, deadline - SteadyMs())));
-        if (!ip) return std::string();
+        if (!ip) return answer;
         connectTo.reset(curl_slist_append(nullptr, ("::" + DottedAddress(*ip) + ":").c_str()));
-        if (!connectTo) return std::string();
+        if (!connectTo) return answer;
       }
       const int64_t left = deadline - SteadyMs();
-      if (left <= 0) return std::string();
+      if (left <= 0) return answer;
       body.Bytes.clear();
       curl_easy_setopt(c, CURLOPT_URL, url.c_str());
       curl_easy_setopt(c, CURLOPT_CONNECT_TO, connectTo.get());
       curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, std::min<long>(limits.ConnectMs, long(left)));
       curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, long(left));
-      if (!RunTransfer(multi.get(), c, deadline)) return std::string();
+      if (!RunTransfer(multi.get(), c, deadline)) return answer;
       long status = 0;
       const char* next = nullptr;
       curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
       curl_easy_getinfo(c, CURLINFO_REDIRECT_URL, &next);
       if (status >= 300 && status < 400 && next) {
-        if (redirects == MaxRedirects) return std::string();
+        if (redirects == MaxRedirects) return answer;
         url = next;
         continue;
       }
       const char* type = nullptr;
       curl_easy_getinfo(c, CURLINFO_CONTENT_TYPE, &type);
-      return PageToGbk(body.Bytes, type ? type : "");
+      answer.Status = status;
+      answer.ContentType = type ? type : "";
+      answer.Body = std::move(body.Bytes);
+      answer.Received = true;
+      return answer;
     }
   } catch (...) {
-    return std::string();  // out of memory: no page, like any other failure
+    return FHttpAnswer();  // out of memory: no answer, like any other failure
   }
 }
 

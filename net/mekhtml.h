@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // The bounds of one fetch. Every wait is bounded, name resolution included: host names
 // are resolved by ResolveIPv4 (net/mekresolve.h), never by libcurl, so no resolver that
@@ -29,6 +30,23 @@ struct FFetchLimits {
 inline constexpr int MaxRedirects = 10;
 std::string FetchPage(const std::string& address);
 std::string FetchPage(const std::string& address, const FFetchLimits& limits);
+
+// One request with what FetchPage does without: request headers of the caller's, and the
+// status and bytes of the answer. Same client, same rules and bounds as FetchPage.
+struct FHttpRequest {
+  std::string Address;
+  std::vector<std::string> Headers;  // "Name: value" each, added to the request
+  FFetchLimits Limits;
+};
+struct FHttpAnswer {
+  bool Received = false;    // an answer arrived whole, whatever its status
+  long Status = 0;          // the HTTP status of the last answer (after redirects)
+  std::string Body;         // as sent, no code-page conversion
+  std::string ContentType;  // the Content-Type header, empty when there was none
+};
+// Never raises; Received is false on every failure FetchPage knows (an empty body is an
+// answer here).
+FHttpAnswer FetchHttp(const FHttpRequest& request);
 
 // The address FetchPage requests for address: with "http://" put in front when it has no
 // scheme, blanks written as "%20" (a request line cannot carry them); the empty text when

@@ -10,12 +10,19 @@ struct FServiceKey {
   const char* Default;
 };
 
-// No public service answers the web items' paths today, so their defaults are empty;
-// the time protocol is still served on port 37 by the NIST servers.
+// The page services of the web items have no public host that answers their paths, so
+// their defaults are empty; where one is empty the item asks the public source below it
+// instead (items 27, 45, 46), or answers offline (items 28, 29). The time protocol is
+// still served on port 37 by the NIST servers.
 const FServiceKey ServiceKeys[] = {
     {"weather", ""}, {"mobile", ""},  {"ip", ""},      {"currency", ""},
     {"domain", ""},  {"presence", ""}, {"lottery", ""}, {"site", ""},
     {"contact", ""}, {"time", "time.nist.gov"},
+    {"geocoding", "https://geocoding-api.open-meteo.com/v1/search"},
+    {"forecast", "https://api.open-meteo.com/v1/forecast"},
+    {"rates", "https://cdn.jsdelivr.net/npm/@fawazahmed0/currency-api@latest/v1/currencies "
+              "https://currency-api.pages.dev/v1/currencies"},
+    {"rdap", ""}, {"whois", ""},
 };
 
 const FServiceKey* FindKey(const std::string& key) {

@@ -8,6 +8,13 @@
 // item appends its path and query): weather, mobile, ip, currency, domain, presence,
 // lottery, site; contact (the author's account for the contact link); time ("host" or
 // "host:port" of an RFC 868 time server, port 37 when none is given).
+//
+// Keys of the public sources that serve where a web item's page service is empty:
+// geocoding and forecast (item 27, full addresses to which the query is appended), rates
+// (item 45, base addresses separated by blanks, tried in order), rdap (item 46, one base
+// for every top-level domain with an RDAP server; empty: the bootstrap's server) and whois
+// (item 46, "host" or "host:port" for every top-level domain without one; empty: the
+// shipped table).
 #pragma once
 #include <string>
 

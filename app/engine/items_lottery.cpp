@@ -4,12 +4,15 @@
 #include "core/mekDialogs.h"
 #include "net/mekcaipiaodown.h"
 
-// No site, no page, no such draw and an empty input all end in the one box, and the line
-// keeps its text.
+// A page that could not be had (no site configured, no answer) shows 查询失败; no such
+// draw on the page, no draws on it and an empty input show the draw's box. Either way the
+// line keeps its text.
 void Item35LotteryDraw(TDispatcher& calc) {
-  const std::string draw = FindLotteryDraw(calc.Edit1Text);
-  if (draw.empty())
+  const std::optional<std::string> draw = FindLotteryDraw(calc.Edit1Text);
+  if (!draw)
+    ShowInfo("查询失败");
+  else if (draw->empty())
     ShowInfo("地球上还没发这一期的中奖号呢");
   else
-    calc.Edit1Text = draw;
+    calc.Edit1Text = *draw;
 }

@@ -1,7 +1,9 @@
 // Items 27, 28, 29, 35, 45, 46 and 50 through orvex-calc, against one service on
-// 127.0.0.1 whose UTF-8 page holds every item's answer, and with no service configured.
+// 127.0.0.1 whose UTF-8 page holds every item's answer, and with no page service: offline
+// and against stand-ins of the public sources.
 #include <gtest/gtest.h>
 
+#include "../engine/loopback.h"
 #include "../engine/testenv.h"
 #include "../engine/webserver.h"
 #include "itembatch.h"
@@ -48,17 +50,36 @@ TEST(WebCli, EveryItemAsksItsService) {
   EXPECT_EQ(server.Targets(), targets);
 }
 
-TEST(WebCli, NoServiceConfigured) {
+// With no page service (the default): items 28 and 29 offline, items 27, 45 and 46 through
+// stand-ins of their public sources, and failures said as failures.
+TEST(WebCli, PublicSourcesAndOfflineAnswers) {
+  TWebServer server;
+  TRefusingPort refusing;
   TConfigHome home;
+  home.Write(TWebServer::SourcesAt(server.Base(), "127.0.0.1:" + std::to_string(refusing.Port)));
+  server.Answer("/geocoding", 200, R"({"results":[{"name":"\u5317\u4eac\u5e02","latitude":39.9,"longitude":116.4}]})");
+  server.Answer("/forecast", 200,
+                R"({"current":{"temperature_2m":3.4,"weather_code":2},)"
+                R"("daily":{"temperature_2m_max":[7.6],"temperature_2m_min":[-2.5]}})");
+  server.Answer("/rates/cny.json", 200, R"({"date":"2026-12-09","cny":{"usd":0.14123}})");
+  server.Answer("/rdap/domain/example.com", 200, "{}", "application/rdap+json");
   const FCliCase cases[] = {
-      {27, "北京", "俺挖空心思算不出，能上网不？城市名对不？", nullptr},
-      {28, "138", "俺挖空心思算不出，能上网不？IP对不？", nullptr},
-      {29, "1.2.3.4", "查询失败", nullptr},
-      {45, "100,美元,人民币", "无法查询,是否能上网?", nullptr},
-      {45, "100", "100", "输入错误"},
-      {46, "example.com", "example.com未被注册", nullptr},
-      {50, "12345", "12345离线", nullptr},
-      {35, "2013011", "2013011", NoDrawBox},
+      {27, "北京", "北京市：多云，现在3℃，今天-3℃~8℃", nullptr},
+      {28, "13800138000", "北京市 中国移动", nullptr},
+      {29, "202.96.128.86", "中国 广东省 广州市 电信", nullptr},
+      {45, "100,人民币,美元", "100人民币=14.12美元", nullptr},
+      {46, "example.com", "example.com已被注册", nullptr},
+      {46, "example.cn", "example.cn查询失败", nullptr},  // WHOIS refused
+      {50, "12345", "12345查询失败", nullptr},           // no presence service
+      {35, "2013011", "2013011", "查询失败"},            // no lottery site
   };
   RunCliCases(cases);
+  const std::vector<std::string> targets = {
+      "/geocoding?name=%E5%8C%97%E4%BA%AC&count=1&language=zh&format=json",
+      "/forecast?latitude=39.9&longitude=116.4&current=temperature_2m,weather_code"
+      "&daily=temperature_2m_max,temperature_2m_min&timezone=auto&forecast_days=1",
+      "/rates/cny.json",
+      "/rdap/domain/example.com",
+  };
+  EXPECT_EQ(server.Targets(), targets);
 }

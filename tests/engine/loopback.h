@@ -11,9 +11,11 @@
 #include <atomic>
 #include <cstdint>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 // True when glibc finds localhost in /etc/hosts before asking any DNS server: the hosts
 // line of /etc/nsswitch.conf starts with "files" and /etc/hosts maps localhost to
@@ -71,9 +73,9 @@ struct TRefusingPort : TLoopbackSocket {
   TRefusingPort() : TLoopbackSocket(-1) {}
 };
 
-// A time-protocol server on 127.0.0.1: it accepts connections one after the other on a
-// port of its own and answers each the same way. It stops when the object goes, and by
-// itself after about a minute of waiting.
+// A time-protocol server on 127.0.0.1 (and, reading a query line first, a WHOIS server):
+// it accepts connections one after the other on a port of its own and answers each the
+// same way. It stops when the object goes, and by itself after about a minute of waiting.
 
 // The four bytes of an answer, big-endian.
 inline std::string TimeBytes(uint32_t seconds) {
@@ -85,6 +87,7 @@ struct FServeRule {
   std::string Reply;     // bytes sent (fewer than four, or none, for the failures)
   int DelayMs = 0;       // waited after accepting, before the reply
   bool HoldOpen = false;  // after the reply, keep the connection until the client closes
+  bool ReadLine = false;  // before the delay, read the client's bytes up to CR LF
 };
 
 class TTimeServer {
@@ -100,6 +103,11 @@ public:
   TTimeServer& operator=(const TTimeServer&) = delete;
 
   int Port() const { return listener_.Port; }  // 0 when the server could not start
+  // The query lines read so far (ReadLine), one per connection.
+  std::vector<std::string> Received() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return received_;
+  }
   std::string Address() const { return "127.0.0.1:" + std::to_string(listener_.Port); }
 
 private:
@@ -121,6 +129,15 @@ private:
       if (poll(&p, 1, SliceMs) <= 0) continue;
       const int client = accept4(listener_.Fd, nullptr, nullptr, SOCK_CLOEXEC);
       if (client < 0) continue;
+      if (rule_.ReadLine) {
+        std::string line;
+        char c;
+        while (line.size() < 4096 && line.find("\r\n") == std::string::npos && Wait(client, 2000) &&
+               recv(client, &c, 1, 0) == 1)
+          line += c;
+        std::lock_guard<std::mutex> hold(lock_);
+        received_.push_back(line);
+      }
       Wait(-1, rule_.DelayMs);
       if (!rule_.Reply.empty()) send(client, rule_.Reply.data(), rule_.Reply.size(), MSG_NOSIGNAL);
       if (rule_.HoldOpen) {
@@ -133,6 +150,8 @@ private:
   }
 
   FServeRule rule_;
+  std::mutex lock_;
+  std::vector<std::string> received_;
   TLoopbackSocket listener_{8};
   std::atomic<bool> stop_{false};
   std::thread thread_;

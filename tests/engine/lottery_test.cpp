@@ -89,13 +89,14 @@ TEST(LotteryItem, FindsTheDrawOnTheSite) {
       {35, "2099001", page, "2099001", NoDrawBox, path},
       {35, "", page, "", NoDrawBox, nullptr},
       {35, "2013011", Page({Draw("2013011", "5 6 7", "d"), End}), "2013011", NoDrawBox, path},
-      {35, "2013011", "", "2013011", NoDrawBox, path},
+      {35, "2013011", "", "2013011", "查询失败", path},  // an empty page is no page
   };
   RunWebCases(server, cases);
 }
 
+// Without a page the box says the query failed, not that the draw is not out yet.
 TEST(LotteryItem, SiteDownOrMissing) {
-  const FItemCase cases[] = {{35, "2013011", "2013011", NoDrawBox}};
+  const FItemCase cases[] = {{35, "2013011", "2013011", "查询失败"}, {35, "", "", NoDrawBox}};
   TConfigHome home;
   RunItemCases(cases);
   home.Write("[services]\nlottery=\n");

@@ -15,9 +15,14 @@ TEST(Services, DefaultsWithoutAFileAndNothingCreated) {
   TConfigHome home;
   EXPECT_EQ(ServicesFile(), home.Path + "/orvex/services.ini");
   for (const char* key : {"weather", "mobile", "ip", "currency", "domain", "presence", "lottery",
-                          "site", "contact"})
+                          "site", "contact", "rdap", "whois"})
     EXPECT_EQ(ServiceAddress(key), "") << key;
   EXPECT_EQ(ServiceAddress("time"), "time.nist.gov");
+  EXPECT_EQ(ServiceAddress("geocoding"), "https://geocoding-api.open-meteo.com/v1/search");
+  EXPECT_EQ(ServiceAddress("forecast"), "https://api.open-meteo.com/v1/forecast");
+  EXPECT_EQ(ServiceAddress("rates"),
+            "https://cdn.jsdelivr.net/npm/@fawazahmed0/currency-api@latest/v1/currencies "
+            "https://currency-api.pages.dev/v1/currencies");
   EXPECT_EQ(ServiceAddress("nosuchkey"), "");
   EXPECT_FALSE(std::filesystem::exists(home.Path + "/orvex"));
 }

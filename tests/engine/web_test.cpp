@@ -1,22 +1,31 @@
 // The web lookups: their parsers on made-up pages, the query value's percent form, and
 // items 27, 28, 29, 45, 46 and 50 through "=" against a service on 127.0.0.1 (what it
-// received, what the input line shows, which box appears), with no service configured
-// and with the service down or its name server silent.
+// received, what the input line shows, which box appears), with the service down or its
+// name server silent; items 28 and 29 offline, with their tables; items 27, 45 and 46
+// against stand-ins of their public sources answering in each source's documented format.
 #include <gtest/gtest.h>
 
 #include <time.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "app/engine/dispatcher.h"
 #include "app/engine/updatecheck.h"
 #include "core/mekstr.h"
 #include "itemcases.h"
 #include "loopback.h"
+#include "net/mekdomain.h"
+#include "net/mekipregion.h"
+#include "net/mekphone.h"
+#include "net/mekwait.h"
 #include "net/mekweb.h"
 #include "testenv.h"
 #include "testutil.h"
@@ -245,23 +254,29 @@ TEST(WebItems, DomainAndPresenceMarkers) {
       // The account is sent trimmed and kept as typed.
       {50, " 12345 ", "12345:x=1", " 12345 在线", nullptr, "/getonline?Type=1&12345:"},
       {50, "12345", "12345:x=0", "12345离线", nullptr, "/getonline?Type=1&12345:"},
-      {50, "1&Type=2", "", "1&Type=2离线", nullptr, "/getonline?Type=1&1%26Type%3D2:"},
+      // An empty page is no answer: a failure, not a negative answer.
+      {50, "1&Type=2", "", "1&Type=2查询失败", nullptr, "/getonline?Type=1&1%26Type%3D2:"},
+      {46, "example.com", "", "example.com查询失败", nullptr, "/cgi-bin/check.cgi?area_domain=example.com"},
   };
   RunWebCases(server, cases);
 }
 
 namespace {
 
-// With the services down or missing every item gives its failure text.
+// With the page services or the public sources down, every item gives its failure text,
+// and no failure is said as a negative answer; items 28 and 29 answer offline.
 const FItemCase OfflineCases[] = {
     {27, "北京", WeatherFailure, nullptr},
-    {28, "13800138000", MobileFailure, nullptr},
-    {29, "1.2.3.4", "查询失败", nullptr},
     {45, "100,美元,人民币", "无法查询,是否能上网?", nullptr},
     {45, "100,dollar,人民币", "100,dollar,人民币", CurrencyBox},
-    {46, "example.com", "example.com未被注册", nullptr},
-    {50, "12345", "12345离线", nullptr},
+    {46, "example.com", "example.com查询失败", nullptr},
+    {50, "12345", "12345查询失败", nullptr},
+    {35, "2013011", "2013011", "查询失败"},
 };
+
+std::string RefusingBase(const TRefusingPort& refusing) {
+  return "http://127.0.0.1:" + std::to_string(refusing.Port);
+}
 
 }  // namespace
 
@@ -269,15 +284,28 @@ TEST(WebItems, ServiceDown) {
   TRefusingPort refusing;
   ASSERT_NE(refusing.Port, 0);
   TConfigHome home;
-  home.Write(TWebServer::ServicesAt("http://127.0.0.1:" + std::to_string(refusing.Port)));
+  home.Write(TWebServer::ServicesAt(RefusingBase(refusing)));
   RunItemCases(OfflineCases);
+  const FItemCase pages[] = {
+      {28, "13800138000", MobileFailure, nullptr},
+      {29, "1.2.3.4", "查询失败", nullptr},
+  };
+  RunItemCases(pages);
 }
 
-TEST(WebItems, NoServiceConfigured) {
+TEST(WebItems, SourcesDown) {
+  TRefusingPort refusing;
+  ASSERT_NE(refusing.Port, 0);
   TConfigHome home;
-  RunItemCases(OfflineCases);  // no services.ini
-  home.Write(TWebServer::ServicesAt(""));
+  home.Write(TWebServer::SourcesAt(RefusingBase(refusing), "127.0.0.1:" + std::to_string(refusing.Port)) +
+             "presence=" + RefusingBase(refusing) + "\nlottery=\n");
   RunItemCases(OfflineCases);
+  const FItemCase offline[] = {
+      {46, "example.cn", "example.cn查询失败", nullptr},  // WHOIS refused
+      {28, "13800138000", "北京市 中国移动", nullptr},
+      {29, "8.8.8.8", "美国 Level3", nullptr},
+  };
+  RunItemCases(offline);
 }
 
 TEST(WebItems, BaseAddressWithClosingSlash) {
@@ -302,7 +330,7 @@ TEST(WebItems, ResolverThatNeverAnswers) {
       {27, "北京", WeatherFailure, nullptr}, {28, "13800138000", MobileFailure, nullptr},
       {29, "1.2.3.4", "查询失败", nullptr},     {35, "2013011", "2013011", nullptr},
       {45, "100,美元,人民币", "无法查询,是否能上网?", nullptr},
-      {46, "example.com", "example.com未被注册", nullptr}, {50, "12345", "12345离线", nullptr},
+      {46, "example.com", "example.com查询失败", nullptr}, {50, "12345", "12345查询失败", nullptr},
   };
   std::vector<std::string> lines(std::size(cases));
   TUpdateOutcome outcome{};
@@ -326,4 +354,287 @@ TEST(WebItems, ResolverThatNeverAnswers) {
   EXPECT_LT(waited, 25.0);
   gate->Release();
   EXPECT_TRUE(LookupWorkersDone());
+}
+
+// ---- Items 28 and 29 offline ----
+
+TEST(OfflineLookups, PhoneAndIpAnswers) {
+  TConfigHome home;  // no page service: nothing is fetched
+  const FItemCase cases[] = {
+      {28, "13800138000", "北京市 中国移动", nullptr},
+      {28, "15912345678", "云南省文山壮族苗族自治州 中国移动", nullptr},
+      {28, "19912345678", "中国 中国电信", nullptr},
+      {28, " +86 138-0013-8000 ", "北京市 中国移动", nullptr},
+      {28, "010-62345678", "北京市", nullptr},  // a landline has no carrier
+      {28, "12345", MobileFailure, nullptr},
+      {28, "1380013800x", MobileFailure, nullptr},  // the library alone would take letters
+      {28, "", MobileFailure, nullptr},
+      {29, "202.96.128.86", "中国 广东省 广州市 电信", nullptr},
+      {29, "8.8.8.8", "美国 Level3", nullptr},
+      {29, "127.0.0.1", "内网IP", nullptr},
+      {29, " 1.2.4.8 ", "中国 北京 北京市", nullptr},
+      {29, "255.255.255.255", "内网IP", nullptr},
+      {29, "1.2.3", "查询失败", nullptr},
+      {29, "1.2.3.256", "查询失败", nullptr},
+      {29, "::1", "查询失败", nullptr},
+  };
+  RunItemCases(cases);
+}
+
+TEST(OfflineLookups, CarrierTableSortedAndEachRowFound) {
+  ASSERT_GE(PhoneCarrierCount, 60u);
+  for (size_t i = 0; i < PhoneCarrierCount; ++i) {
+    const FPhoneCarrier& row = PhoneCarrierTable[i];
+    if (i > 0) {
+      EXPECT_LT(std::string(PhoneCarrierTable[i - 1].Prefix), row.Prefix);
+    }
+    EXPECT_STREQ(PhoneCarrierName(std::string(row.Prefix) + "12345678"), row.Name) << row.Prefix;
+  }
+  EXPECT_EQ(PhoneCarrierName("1012345678"), nullptr);
+}
+
+TEST(OfflineLookups, EverySegmentsEndsGiveItsOwnRecord) {
+  const auto table = IpRegionTableAt(DefaultDataDir() + "/ip2region.dat");
+  ASSERT_TRUE(table);
+  const size_t n = table->SegmentCount();
+  EXPECT_EQ(n, 683591u);
+  for (size_t i = 0; i < n; ++i) {
+    const uint32_t last = i + 1 < n ? table->SegmentStart(i + 1) - 1 : 0xFFFFFFFFu;
+    const std::string_view own = table->SegmentRecord(i);
+    ASSERT_EQ(table->Record(table->SegmentStart(i)).data(), own.data()) << i;
+    ASSERT_EQ(table->Record(last).data(), own.data()) << i;
+    ASSERT_EQ(std::count(own.begin(), own.end(), '|'), 4) << i;
+  }
+}
+
+TEST(OfflineLookups, DamagedOrMissingDataServesNothing) {
+  std::ifstream file(DefaultDataDir() + "/ip2region.dat", std::ios::binary);
+  const std::string good((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  ASSERT_TRUE(TIpRegionTable::FromBytes(good));
+  const size_t n = 683591, numbers = 16 + 4 * n, offsets = numbers + 2 * n;
+  const auto with = [&good](size_t at, const std::string& bytes) {
+    return good.substr(0, at) + bytes + good.substr(at + bytes.size());
+  };
+  const std::string damaged[] = {
+      "",
+      good.substr(0, good.size() - 1),
+      good + "x",
+      with(0, "OrvexIP2"),
+      with(8, std::string("\xFF\xFF\xFF\x0F", 4)),  // more segments than the file holds
+      with(12, std::string("\x00\x00\x00\x00", 4)),  // no records
+      with(16, std::string("\x01", 1)),             // the first segment not at 0
+      with(20, std::string(4, '\0')),               // starts not increasing
+      with(numbers, "\xFF\xFF"),                    // a record number beyond the records
+      with(offsets + 4, "\xFF\xFF\xFF\x7F"),        // a record beyond the text
+  };
+  for (const std::string& bytes : damaged)
+    EXPECT_FALSE(TIpRegionTable::FromBytes(bytes)) << bytes.size();
+  TConfigHome home;  // an empty folder as the data folder: no table, no phone module
+  TEnvValue data("ORVEX_DATA_DIR", home.Path);
+  const FItemCase cases[] = {{29, "8.8.8.8", "查询失败", nullptr}, {28, "13800138000", MobileFailure, nullptr}};
+  RunItemCases(cases);
+}
+
+TEST(OfflineLookups, IpRecordToAnswer) {
+  const struct {
+    std::string record;
+    const char* answer;
+  } cases[] = {
+      {"中国|0|广东省|广州市|电信", "中国 广东省 广州市 电信"},
+      {"0|0|0|内网IP|内网IP", "内网IP"},
+      {"中国|0|北京|北京|0", "中国 北京"},
+      {"中国|0|北京|中国|0", "中国 北京 中国"},  // only the field just kept counts
+      {"0|0|0|0|0", ""},
+      {"\x81\x7C|0|\x81\x7C", "\x81\x7C"},  // a GBK character whose trail byte is "|"
+  };
+  for (const auto& c : cases) EXPECT_EQ(IpRegionAnswer(c.record), c.answer) << c.record;
+}
+
+// ---- Items 27, 45 and 46 through their public sources, stood in for on 127.0.0.1 ----
+
+namespace {
+
+// Open-Meteo's answers as documented: the names in \u escapes (UTF-8 on the wire).
+const std::string BeijingPlace =
+    R"({"results":[{"id":1816670,"name":"\u5317\u4eac\u5e02","latitude":39.9075,"longitude":116.39723}],"generationtime_ms":0.4})";
+std::string Forecast(const std::string& now, const std::string& code, const std::string& low,
+                     const std::string& high) {
+  return R"({"latitude":39.875,"current":{"time":"2026-12-10T13:00","temperature_2m":)" + now +
+         R"(,"weather_code":)" + code + R"(},"daily":{"time":["2026-12-10"],"temperature_2m_max":)" +
+         high + R"(,"temperature_2m_min":)" + low + "}}";
+}
+const char* const BeijingQuery = "/geocoding?name=%E5%8C%97%E4%BA%AC&count=1&language=zh&format=json";
+const char* const BeijingForecast =
+    "/forecast?latitude=39.9075&longitude=116.39723&current=temperature_2m,weather_code"
+    "&daily=temperature_2m_max,temperature_2m_min&timezone=auto&forecast_days=1";
+
+}  // namespace
+
+TEST(WebSources, WeatherFromOpenMeteo) {
+  TWebServer server;
+  TConfigHome home;
+  home.Write(TWebServer::SourcesAt(server.Base(), ""));
+  const struct {
+    int placeStatus;
+    std::string place;
+    int forecastStatus;
+    std::string forecast;
+    const char* line;
+    size_t requests;
+    int delayMs = 0;  // of the forecast: slow, but within the bounds
+  } cases[] = {
+      {200, BeijingPlace, 200, Forecast("3.4", "2", "[-2.5]", "[7.6]"), "北京市：多云，现在3℃，今天-3℃~8℃", 2},
+      {200, BeijingPlace, 200, Forecast("3.4", "2", "[-2.5]", "[7.6]"), "北京市：多云，现在3℃，今天-3℃~8℃", 2, 1200},
+      {200, BeijingPlace, 200, Forecast("-0.4", "42", "[-0.5]", "[0.5]"), "北京市：未知天气，现在0℃，今天-1℃~1℃", 2},
+      {200, R"({"generationtime_ms":0.1})", 200, "", WeatherFailure, 1},  // no result
+      {200, R"({"results":[]})", 200, "", WeatherFailure, 1},
+      {400, R"({"error":true,"reason":"Parameter count must be between 1 and 100."})", 200, "", WeatherFailure, 1},
+      {200, R"({"results":[{"name":"x","latitude":"39.9","longitude":116.4}]})", 200, "", WeatherFailure, 1},
+      {200, "<html>busy</html>", 200, "", WeatherFailure, 1},
+      {200, BeijingPlace, 400, R"({"error":true,"reason":"Latitude must be in range"})", WeatherFailure, 2},
+      {200, BeijingPlace, 200, Forecast("\"3.4\"", "2", "[-2.5]", "[7.6]"), WeatherFailure, 2},
+      {200, BeijingPlace, 200, Forecast("3.4", "2.5", "[-2.5]", "[7.6]"), WeatherFailure, 2},
+      {200, BeijingPlace, 200, Forecast("3.4", "2", "[]", "[7.6]"), WeatherFailure, 2},
+      {200, BeijingPlace, 200, Forecast("3.4", "2", "[-2.5]", "7.6"), WeatherFailure, 2},
+  };
+  for (const auto& c : cases) {
+    server.Answer("/geocoding", c.placeStatus, c.place);
+    server.Answer("/forecast", c.forecastStatus, c.forecast, "application/json", c.delayMs);
+    server.Serve("");
+    const FItemCase one[] = {{27, " 北京 ", c.line, nullptr}};
+    RunItemCases(one);
+    const std::vector<std::string> targets = server.Targets();
+    ASSERT_EQ(targets.size(), c.requests) << c.place << c.forecast;
+    EXPECT_EQ(targets[0], BeijingQuery);
+    if (c.requests == 2) {
+      EXPECT_EQ(targets[1], BeijingForecast);
+    }
+  }
+  const FSourceCase blank[] = {{27, "  ", WeatherFailure, nullptr, {}}};
+  RunSourceCases(server, blank);
+}
+
+TEST(WebSources, RatesFromTheFirstAddressThatAnswers) {
+  TWebServer server;
+  TRefusingPort refusing;
+  TConfigHome home;
+  home.Write("[services]\nrates=" + RefusingBase(refusing) + "/down " + server.Base() + "/missing " +
+             server.Base() + "/rates/\n");
+  server.Answer("/missing/cny.json", 404, "Not found", "text/plain");
+  server.Answer("/missing/usd.json", 404, "Not found", "text/plain");
+  server.Answer("/rates/cny.json", 200, R"({"date":"2026-12-09","cny":{"usd":0.14123,"krw":"x"}})");
+  server.Answer("/rates/usd.json", 200, R"({"date":"2026-12-09","usd":{"krw":1450.123456}})");
+  const std::vector<std::string> cny = {"/missing/cny.json", "/rates/cny.json"};
+  const std::vector<std::string> usd = {"/missing/usd.json", "/rates/usd.json"};
+  const FSourceCase cases[] = {
+      {45, "100,人民币,美元", "100人民币=14.12美元", nullptr, cny},
+      {45, "100，美元，韩元", "100美元=145012.35韩元", nullptr, usd},
+      {45, " 100 ,人民币,美元", " 100 人民币=14.12美元", nullptr, cny},  // shown as typed
+      {45, "-2.5,人民币,美元", "-2.5人民币=-0.35美元", nullptr, cny},
+      {45, "100,人民币,韩元", "无法查询,是否能上网?", nullptr, cny},  // a rate of the wrong type
+      {45, "100,人民币,日元", "无法查询,是否能上网?", nullptr, cny},  // no rate for the pair
+      {45, "100,日元,日元", "100日元=100.00日元", nullptr, {}},
+      {45, "100元,人民币,美元", "100元,人民币,美元", "输入错误", {}},
+      {45, "1e400,人民币,美元", "1e400,人民币,美元", "输入错误", {}},
+      {45, "100,美元,rmb", "100,美元,rmb", CurrencyBox, {}},
+  };
+  RunSourceCases(server, cases);
+}
+
+TEST(WebSources, DomainThroughRdapAndWhois) {
+  TWebServer server;
+  TTimeServer whois({"Domain Name: baidu.cn\r\nROID: 20030310s10001s00033735-cn\r\n", 0, false, true});
+  ASSERT_NE(whois.Port(), 0);
+  TConfigHome home;
+  home.Write(TWebServer::SourcesAt(server.Base(), whois.Address()));
+  server.Answer("/rdap/domain/example.com", 200, R"({"objectClassName":"domain","ldhName":"EXAMPLE.COM"})",
+                "application/rdap+json");
+  server.Answer("/rdap/domain/free.com", 404, R"({"errorCode":404})", "application/rdap+json");
+  server.Answer("/rdap/domain/xn--fsqu00a.com", 404, "", "application/rdap+json");
+  server.Answer("/rdap/domain/busy.com", 503, "", "text/plain");
+  const FSourceCase cases[] = {
+      {46, "example.com", "example.com已被注册", nullptr, {"/rdap/domain/example.com"}},
+      {46, " EXAMPLE.Com", " EXAMPLE.Com已被注册", nullptr, {"/rdap/domain/example.com"}},
+      {46, "free.com", "free.com未被注册", nullptr, {"/rdap/domain/free.com"}},
+      {46, "busy.com", "busy.com查询失败", nullptr, {"/rdap/domain/busy.com"}},
+      {46, "baidu.cn", "baidu.cn已被注册", nullptr, {}},  // no RDAP server for cn: WHOIS
+      {46, "exa mple.com", "exa mple.com查询失败", nullptr, {}},
+      {46, "a..com", "a..com查询失败", nullptr, {}},
+      {46, "", "查询失败", nullptr, {}},
+      {46, "例子.com", "例子.com未被注册", nullptr, {"/rdap/domain/xn--fsqu00a.com"}},
+  };
+  RunSourceCases(server, cases);
+  EXPECT_EQ(server.Accepts(), std::vector<std::string>{"application/rdap+json"});  // of the last case
+  EXPECT_EQ(whois.Received(), std::vector<std::string>{"baidu.cn\r\n"});
+
+  // Each WHOIS answer on a server of its own.
+  const struct {
+    const char* reply;
+    const char* line;
+  } answers[] = {
+      {"No matching record.\r\n", "baidu.cn未被注册"},
+      {"%% NOT FOUND\n", "baidu.cn未被注册"},
+      {"", "baidu.cn查询失败"},
+  };
+  for (const auto& a : answers) {
+    TTimeServer other({a.reply, 0, false, true});
+    home.Write(TWebServer::SourcesAt(server.Base(), other.Address()));
+    const FItemCase one[] = {{46, "baidu.cn", a.line, nullptr}};
+    RunItemCases(one);
+  }
+}
+
+TEST(WebSources, DomainServersFromTheDataFiles) {
+  // The shipped tables: RDAP where the bootstrap names a server, WHOIS for the rest.
+  const auto rdap = LoadRdapBootstrap(DefaultDataDir() + "/rdap_dns.json");
+  const auto whois = LoadWhoisTable(DefaultDataDir() + "/whois_servers.tsv");
+  ASSERT_TRUE(rdap && whois);
+  EXPECT_GT(rdap->size(), 1000u);
+  EXPECT_EQ(rdap->at("com"), "https://rdap.verisign.com/com/v1/");
+  for (const char* tld : {"cn", "hk", "tw", "jp", "kr", "io"}) {
+    EXPECT_EQ(rdap->count(tld), 0u) << tld;
+    EXPECT_EQ(whois->count(tld), 1u) << tld;
+  }
+  EXPECT_EQ(whois->at("cn"), "whois.cnnic.cn");
+
+  // With the keys empty, the servers the data files name (here on 127.0.0.1).
+  TWebServer server;
+  TTimeServer registry({"No match for \"FREE.CN\".\r\n", 0, false, true});
+  TConfigHome home;
+  home.Write("[services]\n");
+  std::filesystem::create_directories(home.Path + "/data");
+  std::ofstream(home.Path + "/data/rdap_dns.json")
+      << R"({"services":[[["test","example"],["http://127.0.0.1:1/","https://x.invalid/"]],)"
+      << R"([["org"],[")" << server.Base() << R"(/registry/"]]]})";
+  std::ofstream(home.Path + "/data/whois_servers.tsv") << "# t\ncn\t" << registry.Address() << "\n";
+  const auto custom = LoadRdapBootstrap(home.Path + "/data/rdap_dns.json");
+  ASSERT_TRUE(custom);
+  EXPECT_EQ(custom->at("example"), "https://x.invalid/");  // https preferred
+  TEnvValue data("ORVEX_DATA_DIR", home.Path + "/data");
+  server.Answer("/registry/domain/example.org", 200, "{}");
+  const FSourceCase cases[] = {
+      {46, "example.org", "example.org已被注册", nullptr, {"/registry/domain/example.org"}},
+      {46, "free.cn", "free.cn未被注册", nullptr, {}},
+      {46, "free.jp", "free.jp查询失败", nullptr, {}},  // no server for jp in this table
+  };
+  RunSourceCases(server, cases);
+}
+
+TEST(WebSources, WhoisMarkersAndAbandonedWaits) {
+  for (const char* free : {"No match for \"X.COM\".", "no matching record", "NOT FOUND", "Domain not found.",
+                           "No Data Found", "No entries found for the selected source(s).", "Status: free",
+                           "x.nl is AVAILABLE for registration"})
+    EXPECT_TRUE(WhoisSaysFree(std::string("% header\r\n") + free + "\r\n")) << free;
+  EXPECT_FALSE(WhoisSaysFree("Domain Name: example.cn\r\nDomain Status: ok\r\n"));
+
+  // A registry that does not answer: the wait ends as soon as the hook says so.
+  TTimeServer silent({"", 10000, false, true});
+  int ticks = 0;
+  SetNetworkWaitHook([&ticks] { return ++ticks >= 3; });
+  EXPECT_EQ(AskWhois(silent.Address(), "example.cn"), EDomainState::Unknown);
+  EXPECT_EQ(ticks, 3);
+  // Once abandoned, a later wait of the thread does not start.
+  EXPECT_EQ(AskWhois(silent.Address(), "example.cn"), EDomainState::Unknown);
+  EXPECT_EQ(ticks, 3);
+  SetNetworkWaitHook(nullptr);
 }

@@ -90,11 +90,12 @@ public:
     // neither); relative inputs resolve in tree/.
     temp_.Folder("home");
     temp_.Folder("config/orvex");
+    // The web items without page services take their offline tables and public sources
+    // (sent to the closed port too): the paths the default set-up takes.
     std::string ini = "[services]\n";
-    for (const char* key : {"weather", "mobile", "ip", "currency", "domain", "presence", "lottery",
-                            "site", "contact"})
+    for (const char* key : {"presence", "lottery", "site", "contact", "geocoding", "forecast", "rates", "rdap"})
       ini += std::string(key) + "=http://127.0.0.1:" + port + "\n";
-    ini += "time=127.0.0.1:" + port + "\n";
+    ini += "time=127.0.0.1:" + port + "\nwhois=127.0.0.1:" + port + "\n";
     std::ofstream(temp_.Path("config/orvex/services.ini"), std::ios::binary) << ini;
     setenv("HOME", temp_.Path("home").c_str(), 1);
     setenv("XDG_CONFIG_HOME", temp_.Path("config").c_str(), 1);

@@ -87,6 +87,7 @@ def expected_entries(source_dir):
         "usr/bin/orvex-calc": ("l", "../lib/orvex/orvex-calc"),
         "usr/lib/orvex/orvex": ("f", "rwxr-xr-x"),
         "usr/lib/orvex/orvex-calc": ("f", "rwxr-xr-x"),
+        "usr/lib/orvex/modules/orvex-phone.so": ("f", "rw-r--r--"),
         "usr/share/applications/orvex.desktop": ("f", "rw-r--r--"),
         "usr/share/icons/hicolor/scalable/apps/orvex.svg": ("f", "rw-r--r--"),
         "usr/share/metainfo/com.vorlan.orvex.metainfo.xml": ("f", "rw-r--r--"),
@@ -252,7 +253,8 @@ def check_programs(root, version):
     calc = os.path.join(root, "usr/bin/orvex-calc")
     window = os.path.join(root, "usr/bin/orvex")
     env = utf8_env(TZ="Asia/Shanghai")
-    # Items that read the packaged data files and OpenCC's dictionaries.
+    # Items that read the packaged data files, OpenCC's dictionaries and libphonenumber's
+    # metadata and geocoding data.
     for args, want in (
         (["--version"], "orvex-calc " + version),
         (["36", "510104199003070015"], "四川省成都市锦江区"),
@@ -260,6 +262,8 @@ def check_programs(root, version):
         (["39", "中国"], "zhōng guó"),
         (["18", "头发"], "頭髮"),
         (["12", "啊"], "10"),
+        (["28", "13800138000"], "北京市 中国移动"),
+        (["29", "202.96.128.86"], "中国 广东省 广州市 电信"),
     ):
         r = run([calc] + args, env=env)
         check(r.returncode == 0 and r.stdout == want + "\n",

