@@ -170,6 +170,11 @@ std::string CompleteAddress(const std::string& address) {
   return ReplaceAll(completed, " ", "%20");
 }
 
+std::string SiteAddress(const std::string& base, const std::string& pathAndQuery) {
+  const size_t keep = !base.empty() && base.back() == '/' ? base.size() - 1 : base.size();
+  return base.substr(0, keep) + pathAndQuery;
+}
+
 std::string PageToGbk(const std::string& body, const std::string& contentType) {
   if (body.compare(0, 3, "\xEF\xBB\xBF") == 0 || DeclaresUtf8(contentType) || DeclaresUtf8(body))
     return Utf8ToGbkWhole(body);

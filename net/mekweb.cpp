@@ -38,11 +38,8 @@ void DropFront(std::string& text, size_t count) { text.erase(0, std::min(count, 
 }  // namespace
 
 std::string FetchServicePage(const std::string& key, const std::string& pathAndQuery) {
-  std::string base = ServiceAddress(key);
-  if (base.empty()) return {};
-  // A base written with a closing "/" would double the path's own.
-  if (base.back() == '/') base.pop_back();
-  return FetchPage(base + pathAndQuery);
+  const std::string base = ServiceAddress(key);
+  return base.empty() ? std::string() : FetchPage(SiteAddress(base, pathAndQuery));
 }
 
 std::string ParseWeather(const std::string& page) {

@@ -63,7 +63,7 @@ std::string VersionFilePath(const std::string& folder) {
 
 bool FindVersionLine(const std::string& site, std::string& line) {
   if (site.empty()) return false;
-  for (const std::string& l : SplitLines(HtmlToText(FetchPage(site + DownloadPage)))) {
+  for (const std::string& l : SplitLines(HtmlToText(FetchPage(SiteAddress(site, DownloadPage))))) {
     if (l.find(VersionMarker) == std::string::npos) continue;
     line = TrimText(l);
     return true;
@@ -120,7 +120,7 @@ TUpdateOutcome UpdateCheck(const FUpdatePlace& place) {
 }
 
 std::string HomePageAddress(const std::string& site) {
-  return site.empty() ? std::string() : CompleteAddress(site + "/");
+  return site.empty() ? std::string() : CompleteAddress(SiteAddress(site, "/"));
 }
 
 std::string ContactLink(const std::string& account) {

@@ -24,10 +24,11 @@ FUpdatePlace ConfiguredUpdatePlace();
 // The version file of a folder: folder + "/calcgx.dll".
 std::string VersionFilePath(const std::string& folder);
 
-// Fetches the download page (site + "/Down.asp?SortID=1&ItemID=45") and sets line to the
-// first of its text lines containing "录入时间：", with the bytes 0x00-0x20 at both ends
-// removed. False, line untouched, when no line has the marker, when the fetch failed,
-// and at once, fetching nothing, when site is empty. Safe on any thread.
+// Fetches the download page (SiteAddress(site, "/Down.asp?SortID=1&ItemID=45"): a closing
+// "/" of site is dropped) and sets line to the first of its text lines containing
+// "录入时间：", with the bytes 0x00-0x20 at both ends removed. False, line untouched,
+// when no line has the marker, when the fetch failed, and at once, fetching nothing,
+// when site is empty. Safe on any thread.
 bool FindVersionLine(const std::string& site, std::string& line);
 
 // Replaces the version file of folder by line and CR LF, creating the folder when it is

@@ -91,11 +91,14 @@ TEST(UpdateCheck, ComparesTheFirstMarkerLineWithTheVersionFile) {
 TEST(UpdateCheck, AsksForTheDownloadPageOnce) {
   TWebServer server;
   ASSERT_GT(server.Port, 0);
-  server.Serve(Page(Line), "text/html; charset=gbk");
-  std::string line;
-  ASSERT_TRUE(FindVersionLine(server.Base(), line));
-  EXPECT_EQ(line, Line);
-  EXPECT_EQ(server.Targets(), std::vector<std::string>{"/Down.asp?SortID=1&ItemID=45"});
+  for (const std::string& site : {server.Base(), server.Base() + "/"}) {  // "/" not doubled
+    server.Serve(Page(Line), "text/html; charset=gbk");
+    std::string line;
+    ASSERT_TRUE(FindVersionLine(site, line));
+    EXPECT_EQ(line, Line);
+    EXPECT_EQ(server.Targets(), std::vector<std::string>{"/Down.asp?SortID=1&ItemID=45"}) << site;
+    EXPECT_EQ(HomePageAddress(site), server.Base() + "/");
+  }
 }
 
 TEST(UpdateCheck, UnreachableSiteLeavesTheFileUntouched) {
