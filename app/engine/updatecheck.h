@@ -49,11 +49,13 @@ enum class TUpdateOutcome {
 
 // The check's whole work, once: FindVersionLine; when a line was found, compare it with
 // the first line of the version file (up to CR or LF, byte for byte) or create the file
-// when there is none. Raises nothing.
+// when there is none. Only a regular file is read, and only its first 4 KiB at the most
+// (a longer first line is cut there); anything else in its place (a link to a device, a
+// FIFO, a folder) is a file error. Raises nothing.
 TUpdateOutcome UpdateCheck(const FUpdatePlace& place);
 
-// The home page of the site (site + "/", completed as FetchPage completes it), empty for
-// an empty site or a scheme other than http and https.
+// The home page of the site (SiteAddress(site, "/"), completed as FetchPage completes it),
+// empty for an empty site or a scheme other than http and https.
 std::string HomePageAddress(const std::string& site);
 // The chat link to the author's account: "tencent://message/?uin=" account
 // "&Site=Menu=yes"; empty for an empty account.
