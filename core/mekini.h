@@ -1,6 +1,7 @@
 // Reading values from INI files (GBK text), the engine's one INI reader.
 //
-// A file is lines ending in CR LF, LF or CR. A line "[name]" starts a section; a line
+// A file is lines ending in CR LF, LF or CR, after a UTF-8 byte-order mark, which is
+// skipped when the file begins with one. A line "[name]" starts a section; a line
 // "key=value" is an entry of the section above it: the key is the text before the first
 // "=", the value the text after it, blanks (spaces and tabs) around both ignored. Lines
 // starting with ";" and lines without "=" are ignored, and so are entries before the

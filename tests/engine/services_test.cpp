@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "testenv.h"
 #include "net/mekservices.h"
@@ -23,9 +24,6 @@ TEST(Services, DefaultsWithoutAFileAndNothingCreated) {
 }
 
 TEST(Services, ConfiguredValues) {
-  TConfigHome home;
-  home.Write("; test services\r\n[Services]\r\n Weather = http://127.0.0.1:8123 \r\n"
-             "time=127.0.0.1:3737\r\nsite=\r\nnosuchkey=x\r\n[other]\r\nmobile=http://elsewhere\r\n");
   const struct {
     const char* key;
     const char* value;
@@ -36,5 +34,11 @@ TEST(Services, ConfiguredValues) {
       {"mobile", ""},     // in another section: the default
       {"nosuchkey", ""},  // not a service key
   };
-  for (const auto& c : cases) EXPECT_EQ(ServiceAddress(c.key), c.value) << c.key;
+  // Saved with a UTF-8 byte-order mark or without.
+  for (const char* mark : {"", "\xEF\xBB\xBF"}) {
+    TConfigHome home;
+    home.Write(std::string(mark) + "[Services]\r\n; test services\r\n Weather = http://127.0.0.1:8123 \r\n"
+               "time=127.0.0.1:3737\r\nsite=\r\nnosuchkey=x\r\n[other]\r\nmobile=http://elsewhere\r\n");
+    for (const auto& c : cases) EXPECT_EQ(ServiceAddress(c.key), c.value) << c.key << " " << mark;
+  }
 }
