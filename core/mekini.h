@@ -13,7 +13,8 @@
 // A file is parsed once and kept, keyed by its path; every read compares the file's
 // identity (device, inode, size, modification and change time) and parses it again
 // when it changed, and also while the file was changed less than about two seconds
-// before it was read (time stamps are too coarse to tell such changes apart). Files
+// before it was read (time stamps are too coarse to tell such changes apart); a
+// modification time in the future does not count as such a change. Files
 // larger than IniMaxFileSize count as unreadable.
 #pragma once
 #include <cstddef>

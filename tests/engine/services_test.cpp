@@ -1,17 +1,21 @@
 // The service configuration: defaults, configured values (the README's example among
-// them), and a file that reading never creates.
+// them), a file that reading never creates, and one parsed once while it stays as it is.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 
-#include "testenv.h"
+#include "core/mekfilestate.h"
 #include "net/mekservices.h"
+#include "testenv.h"
 
 TEST(Services, DefaultsWithoutAFileAndNothingCreated) {
   TConfigHome home;
@@ -65,4 +69,37 @@ TEST(Services, TheReadmeExampleAsPasted) {
       {"contact", "123456"},                {"time", "time.nist.gov"},
   };
   for (const auto& c : cases) EXPECT_EQ(ServiceAddress(c.key), c.value) << c.key;
+}
+
+namespace {
+
+// The bytes this process has read so far, or -1 where the kernel does not tell.
+long long BytesRead() {
+  std::ifstream io("/proc/self/io");
+  for (std::string key; io >> key;) {
+    long long value = -1;
+    io >> value;
+    if (key == "rchar:") return value;
+  }
+  return -1;
+}
+
+}  // namespace
+
+// A file dated a year ahead (a copy that kept an archive's times) is parsed once while it
+// stays as it is, not again at every look-up.
+TEST(Services, AFileDatedInTheFutureIsParsedOnce) {
+  if (BytesRead() < 0) GTEST_SKIP() << "no /proc/self/io";
+  TConfigHome home;
+  std::string text = "[services]\ntime=127.0.0.1:3737\n";
+  while (text.size() < (1u << 20)) text += "; a note of the kind a long file holds\n";
+  home.Write(text);
+  const timespec ahead{std::time(nullptr) + 365 * 86400, 0};
+  const timespec times[2] = {ahead, ahead};
+  ASSERT_EQ(utimensat(AT_FDCWD, ServicesFile().c_str(), times, 0), 0);
+  sleep(SettleSeconds + 1);  // the change time, now, settles; the modification time stays ahead
+  EXPECT_EQ(ServiceAddress("time"), "127.0.0.1:3737");
+  const long long before = BytesRead();
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(ServiceAddress("time"), "127.0.0.1:3737");
+  EXPECT_LT(BytesRead() - before, static_cast<long long>(text.size()));
 }
