@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <utility>
 
 #include "core/codepage.h"
 #include "core/mekstr.h"
@@ -58,6 +59,11 @@ bool DeclaresUtf8(const std::string& text) {
     if (end != 0 && (end == text.size() || !IsNameByte(text[end]))) return true;
   }
   return false;
+}
+
+// True when the body is to be read as UTF-8 (see PageToGbk).
+bool IsUtf8Page(const std::string& body, const std::string& contentType) {
+  return body.compare(0, 3, "\xEF\xBB\xBF") == 0 || DeclaresUtf8(contentType) || DeclaresUtf8(body);
 }
 
 // libcurl's process-wide set-up, once, whichever thread fetches first.
@@ -176,9 +182,7 @@ std::string SiteAddress(const std::string& base, const std::string& pathAndQuery
 }
 
 std::string PageToGbk(const std::string& body, const std::string& contentType) {
-  if (body.compare(0, 3, "\xEF\xBB\xBF") == 0 || DeclaresUtf8(contentType) || DeclaresUtf8(body))
-    return Utf8ToGbkWhole(body);
-  return body;
+  return IsUtf8Page(body, contentType) ? Utf8ToGbkWhole(body) : body;
 }
 
 std::string FetchPage(const std::string& address) { return FetchPage(address, FFetchLimits()); }
@@ -239,7 +243,9 @@ std::string FetchPage(const std::string& address, const FFetchLimits& limits) {
       }
       const char* type = nullptr;
       curl_easy_getinfo(c, CURLINFO_CONTENT_TYPE, &type);
-      return PageToGbk(body.Bytes, type ? type : "");
+      // A GBK page is handed on as it arrived, not copied.
+      if (IsUtf8Page(body.Bytes, type ? type : "")) return Utf8ToGbkWhole(body.Bytes);
+      return std::move(body.Bytes);
     }
   } catch (...) {
     return std::string();  // out of memory: no page, like any other failure
@@ -271,6 +277,9 @@ std::string HtmlToText(const std::string& page) {
       {"&gt;", ">"}, {"&nbsp;", " "}, {"&quot;", "\""},
       {"&lt;", "<"}, {"&amp;", "&"},  {"&copy;", "版权"},
   };
-  for (const auto& e : Entities) text = ReplaceAll(text, e[0], e[1]);
+  // The text is in lower case by now, so a plain search tells whether a pass has anything
+  // to replace; a pass with nothing to do costs no copy of the page.
+  for (const auto& e : Entities)
+    if (text.find(e[0]) != std::string::npos) text = ReplaceAll(text, e[0], e[1]);
   return text;
 }

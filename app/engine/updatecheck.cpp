@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 #include "core/codepage.h"
@@ -85,8 +86,10 @@ std::string VersionFilePath(const std::string& folder) {
 
 bool FindVersionLine(const std::string& site, std::string& line) {
   if (site.empty()) return false;
-  for (const std::string& l : SplitLines(HtmlToText(FetchPage(SiteAddress(site, DownloadPage))))) {
-    if (l.find(VersionMarker) == std::string::npos) continue;
+  const std::string text = HtmlToText(FetchPage(SiteAddress(site, DownloadPage)));
+  TLineReader lines(text);
+  for (std::string_view l; lines.Next(l);) {
+    if (l.find(VersionMarker) == std::string_view::npos) continue;
     line = TrimText(l);
     return true;
   }
