@@ -87,9 +87,9 @@ bool IsAllDigits(const std::string& text);
 // card number, blanks and control characters around it removed: 15 digits (year, month
 // and day at 7-8, 9-10, 11-12, sex digit 15) or 18 characters (year 7-10, month 11-12,
 // day 13-14, sex digit 17) of which the first 17 are digits and the last a digit, "X" or
-// "x". The date is read by TryStrToDate, so a two-digit year lies within fifty years of
-// the current one. False, setting neither output, for any other text; raises
-// EConvertError when the digits are no date.
+// "x". A 15-digit number's two-digit year is of the 1900s (as IdWiden15To18 writes it).
+// False, setting neither output, for any other text; raises EConvertError when the digits
+// are no date.
 bool IdBirthAndSex(const std::string& number, std::string& sex, double& date);
 
 // ---- Pinyin: the data file dataDir + "/mekpy0_4.dll" holds 14-byte records sorted by
