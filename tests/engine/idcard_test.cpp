@@ -278,6 +278,7 @@ TEST(IdItems, RegionFromTheCommittedFile) {
   RunItem36(dir, "510107", "四川省成都市武侯区");
   RunItem36(dir, "110103194912310021", "北京市崇文区");  // merged into 东城区 in 2010
   RunItem36(dir, "110105491231002", "北京市朝阳区");
+  RunItem36(dir, "330113202101010011", "浙江省杭州市临平区");  // created in 2021
   RunItem36(dir, "１１０１０５", "北京市朝阳区");
   RunItem36(dir, "999999194912310021", "未知地址");
   RunItem36(dir, "11010", "未知地址");  // shorter: looked up whole
@@ -402,6 +403,7 @@ TEST(RegionFile, CommittedFileShape) {
     ASSERT_EQ(eq, 6u) << line;
     const std::string code = line.substr(0, 6), place = line.substr(7);
     ASSERT_TRUE(IsAllDigits(code)) << line;
+    ASSERT_NE(code[4], '7') << line;  // no statistical zone
     ASSERT_GT(code, last) << "codes in order, each once";
     last = code;
     ASSERT_FALSE(place.empty()) << line;
@@ -426,6 +428,16 @@ TEST(RegionFile, CommittedFileShape) {
       {"441900", "广东省东莞市"},
       {"500101", "重庆市万州区"},
       {"650000", "新疆维吾尔自治区"},
+      // Codes of 2021 and later.
+      {"330113", "浙江省杭州市临平区"},
+      {"350405", "福建省三明市沙县区"},
+      {"540581", "西藏自治区山南市错那市"},
+      {"654203", "新疆维吾尔自治区塔城地区沙湾市"},
+      {"659012", "新疆维吾尔自治区白杨市"},  // under the region directly
+      {"410307", "河南省洛阳市偃师区"},      // a code given anew: its newest name
+      // Statistical zones (county codes 71-79) are on no card.
+      {"130171", "未知地址"},
+      {"140971", "未知地址"},
   };
   for (const auto& k : known) EXPECT_EQ(IdRegion(dir + "/sfz.dll", k.code), k.place) << k.code;
 }
