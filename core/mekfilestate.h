@@ -27,13 +27,18 @@ struct FFileIdentity {
 // A change this close before the read may share its time stamps with a later change.
 inline constexpr time_t SettleSeconds = 2;
 
-// False while the file's times lie too close to now: file systems stamp times at a coarse
-// tick (a second on some), so a rewrite of the same size right after a read could leave
-// the identity as it was. Contents read from such a file are read again at the next
-// lookup, until the file has been read well after its last change.
+// False while the file's last change lies within SettleSeconds before now: file systems
+// stamp times at a coarse tick (a second on some), so a rewrite of the same size right
+// after a read could leave the identity as it was. Contents read from such a file are
+// read again at the next lookup, until the file has been read well after its last change.
+// The change time alone tells: every write and every change of the modification time
+// sets it to the current time, so a modification time in the future (from an archive, a
+// copy that kept its times, touch -d) says nothing about a change to come. A change time
+// in the future (the clock was set back) is moved past by the next change, which stamps
+// the current time.
 inline bool IsSettled(const FFileIdentity& identity) {
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
-  return identity.Modified.tv_sec + SettleSeconds < now.tv_sec &&
-         identity.Changed.tv_sec + SettleSeconds < now.tv_sec;
+  const time_t changed = identity.Changed.tv_sec;
+  return changed + SettleSeconds < now.tv_sec || changed > now.tv_sec;
 }

@@ -112,6 +112,8 @@ std::shared_ptr<FIniEntries> LoadFile(const std::string& path) {
   bool inSection = false;
   const char* p = data.data();
   const char* const end = p + data.size();
+  // A UTF-8 byte-order mark, as editors may save the file, is no part of its first line.
+  if (data.compare(0, 3, "\xEF\xBB\xBF") == 0) p += 3;
   while (p < end) {
     const char* eol = p;
     while (eol < end && *eol != '\r' && *eol != '\n') ++eol;

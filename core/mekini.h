@@ -1,6 +1,7 @@
 // Reading values from INI files (GBK text), the engine's one INI reader.
 //
-// A file is lines ending in CR LF, LF or CR. A line "[name]" starts a section; a line
+// A file is lines ending in CR LF, LF or CR, after a UTF-8 byte-order mark, which is
+// skipped when the file begins with one. A line "[name]" starts a section; a line
 // "key=value" is an entry of the section above it: the key is the text before the first
 // "=", the value the text after it, blanks (spaces and tabs) around both ignored. Lines
 // starting with ";" and lines without "=" are ignored, and so are entries before the
@@ -12,7 +13,8 @@
 // A file is parsed once and kept, keyed by its path; every read compares the file's
 // identity (device, inode, size, modification and change time) and parses it again
 // when it changed, and also while the file was changed less than about two seconds
-// before it was read (time stamps are too coarse to tell such changes apart). Files
+// before it was read (time stamps are too coarse to tell such changes apart); a
+// modification time in the future does not count as such a change. Files
 // larger than IniMaxFileSize count as unreadable.
 #pragma once
 #include <cstddef>

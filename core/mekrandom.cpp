@@ -6,7 +6,10 @@
 
 namespace {
 uint32_t State = 0;
-}
+// The clock's value that Randomize last seeded with, if it has.
+bool ClockSeeded = false;
+uint32_t ClockSeed = 0;
+}  // namespace
 
 void RandSeed(uint32_t seed) { State = seed; }
 
@@ -14,7 +17,13 @@ uint32_t RandState() { return State; }
 
 void Randomize() {
   const int64_t ms = CurrentInstant();
-  RandSeed(static_cast<uint32_t>(((ms % 86400000) + 86400000) % 86400000));
+  const uint32_t seed = static_cast<uint32_t>(((ms % 86400000) + 86400000) % 86400000);
+  // Within the same millisecond the seed would be the last one again, and the numbers
+  // drawn since would come round once more: the sequence goes on instead.
+  if (ClockSeeded && seed == ClockSeed) return;
+  ClockSeeded = true;
+  ClockSeed = seed;
+  RandSeed(seed);
 }
 
 int32_t Random(int32_t n) {

@@ -5,7 +5,9 @@
 
 void RandSeed(uint32_t seed);
 uint32_t RandState();
-// Re-seeds from the time of day in milliseconds (UTC).
+// Re-seeds from the time of day in milliseconds (UTC), unless that is the value it last
+// seeded with (a second call within the same millisecond): then the current sequence
+// goes on, so repeated calls never draw the same numbers again.
 void Randomize();
 // A uniform integer in 0..n-1 (0 when n <= 0).
 int32_t Random(int32_t n);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "core/halfwidth_table.h"
 #include "core/mekdatetime.h"
@@ -212,7 +213,7 @@ std::string DeleteSpans(const std::string& text, const std::string& openMarker,
     }
   }
   c.out.append(text, c.i, std::string::npos);
-  return c.out;
+  return std::move(c.out);  // a member is not moved out by itself
 }
 
 std::string FormatStamp(int kind, double dateTime) {
@@ -231,24 +232,24 @@ std::string FormatStamp(int kind, double dateTime) {
   }
 }
 
-std::string TrimText(const std::string& text) {
+std::string TrimText(std::string_view text) {
   size_t b = 0, e = text.size();
   while (b < e && static_cast<unsigned char>(text[b]) <= 0x20) ++b;
   while (e > b && static_cast<unsigned char>(text[e - 1]) <= 0x20) --e;
-  return text.substr(b, e - b);
+  return std::string(text.substr(b, e - b));
 }
 
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    const size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-  }
+  TLineReader reader(text);
+  for (std::string_view line; reader.Next(line);) lines.emplace_back(line);
   return lines;
+}
+
+bool TLineReader::Next(std::string_view& line) {
+  if (pos_ >= text_.size()) return false;
+  const size_t end = std::min(text_.find_first_of("\r\n", pos_), text_.size());
+  line = text_.substr(pos_, end - pos_);
+  pos_ = end + (end + 1 < text_.size() && text_[end] == '\r' && text_[end + 1] == '\n' ? 2 : 1);
+  return true;
 }

@@ -45,12 +45,26 @@ std::string DeleteSpans(const std::string& text, const std::string& openMarker,
 std::string FormatStamp(int kind, double dateTime);
 
 // Leading and trailing blanks and control characters (bytes up to 0x20) removed.
-std::string TrimText(const std::string& text);
+std::string TrimText(std::string_view text);
 
 // The lines of text, split at CR LF, a lone CR or a lone LF (a CR LF pair is one break),
 // without their line ends; a final line end adds no empty line, and the empty text has
 // no lines.
 std::vector<std::string> SplitLines(const std::string& text);
+
+// The lines SplitLines gives, one after the other, as views into the text (which must
+// outlive the reader): a page is scanned line by line without a copy of any line. A copy
+// of a reader goes on from where the original stands.
+class TLineReader {
+public:
+  explicit TLineReader(std::string_view text) : text_(text) {}
+  // Sets line to the next line; false, line untouched, after the last one.
+  bool Next(std::string_view& line);
+
+private:
+  std::string_view text_;
+  size_t pos_ = 0;
+};
 
 // x in Chinese numerals: with place units (10 is 一十, 100000001 is 一亿零一) or digit by
 // digit (2010 is 二零一零), ordinary or financial (upperCase) numerals; the fraction
@@ -73,9 +87,9 @@ bool IsAllDigits(const std::string& text);
 // card number, blanks and control characters around it removed: 15 digits (year, month
 // and day at 7-8, 9-10, 11-12, sex digit 15) or 18 characters (year 7-10, month 11-12,
 // day 13-14, sex digit 17) of which the first 17 are digits and the last a digit, "X" or
-// "x". The date is read by TryStrToDate, so a two-digit year lies within fifty years of
-// the current one. False, setting neither output, for any other text; raises
-// EConvertError when the digits are no date.
+// "x". A 15-digit number's two-digit year is of the 1900s (as IdWiden15To18 writes it).
+// False, setting neither output, for any other text; raises EConvertError when the digits
+// are no date.
 bool IdBirthAndSex(const std::string& number, std::string& sex, double& date);
 
 // ---- Pinyin: the data file dataDir + "/mekpy0_4.dll" holds 14-byte records sorted by

@@ -21,7 +21,9 @@ bool IdBirthAndSex(const std::string& number, std::string& sex, double& date) {
   std::string year, month, day;
   char sexDigit;
   if (t.size() == 15 && IsAllDigits(t)) {
-    year = t.substr(6, 2), month = t.substr(8, 2), day = t.substr(10, 2);
+    // Fifteen-digit numbers were issued to people born in the 1900s; widening one to
+    // eighteen digits writes its year the same way.
+    year = "19" + t.substr(6, 2), month = t.substr(8, 2), day = t.substr(10, 2);
     sexDigit = t[14];
   } else if (t.size() == 18 && IsAllDigits(t.substr(0, 17)) &&
              (IsDigit(t[17]) || t[17] == 'X' || t[17] == 'x')) {

@@ -61,6 +61,11 @@ bool DeclaresUtf8(const std::string& text) {
   return false;
 }
 
+// True when the body is to be read as UTF-8 (see PageToGbk).
+bool IsUtf8Page(const std::string& body, const std::string& contentType) {
+  return body.compare(0, 3, "\xEF\xBB\xBF") == 0 || DeclaresUtf8(contentType) || DeclaresUtf8(body);
+}
+
 // libcurl's process-wide set-up, once, whichever thread fetches first.
 void InitCurlOnce() {
   static std::once_flag once;
@@ -171,19 +176,24 @@ std::string CompleteAddress(const std::string& address) {
   return ReplaceAll(completed, " ", "%20");
 }
 
+std::string SiteAddress(const std::string& base, const std::string& pathAndQuery) {
+  const size_t keep = !base.empty() && base.back() == '/' ? base.size() - 1 : base.size();
+  return base.substr(0, keep) + pathAndQuery;
+}
+
 std::string PageToGbk(const std::string& body, const std::string& contentType) {
-  if (body.compare(0, 3, "\xEF\xBB\xBF") == 0 || DeclaresUtf8(contentType) || DeclaresUtf8(body))
-    return Utf8ToGbkWhole(body);
-  return body;
+  return IsUtf8Page(body, contentType) ? Utf8ToGbkWhole(body) : body;
 }
 
 std::string FetchPage(const std::string& address) { return FetchPage(address, FFetchLimits()); }
 
 std::string FetchPage(const std::string& address, const FFetchLimits& limits) {
-  const FHttpAnswer answer = FetchHttp({address, {}, limits});
+  FHttpAnswer answer = FetchHttp({address, {}, limits});
   if (!answer.Received) return std::string();
   try {
-    return PageToGbk(answer.Body, answer.ContentType);
+    // A GBK page is handed on as it arrived, not copied.
+    if (IsUtf8Page(answer.Body, answer.ContentType)) return Utf8ToGbkWhole(answer.Body);
+    return std::move(answer.Body);
   } catch (...) {
     return std::string();  // out of memory: no page, like any other failure
   }
@@ -285,6 +295,9 @@ std::string HtmlToText(const std::string& page) {
       {"&gt;", ">"}, {"&nbsp;", " "}, {"&quot;", "\""},
       {"&lt;", "<"}, {"&amp;", "&"},  {"&copy;", "版权"},
   };
-  for (const auto& e : Entities) text = ReplaceAll(text, e[0], e[1]);
+  // The text is in lower case by now, so a plain search tells whether a pass has anything
+  // to replace; a pass with nothing to do costs no copy of the page.
+  for (const auto& e : Entities)
+    if (text.find(e[0]) != std::string::npos) text = ReplaceAll(text, e[0], e[1]);
   return text;
 }

@@ -48,6 +48,10 @@ struct FHttpAnswer {
 // answer here).
 FHttpAnswer FetchHttp(const FHttpRequest& request);
 
+// The address of pathAndQuery (beginning with "/") on the site whose base address is
+// base: base with one closing "/" dropped, so that the path's own is not doubled.
+std::string SiteAddress(const std::string& base, const std::string& pathAndQuery);
+
 // The address FetchPage requests for address: with "http://" put in front when it has no
 // scheme, blanks written as "%20" (a request line cannot carry them); the empty text when
 // it is empty or names a scheme other than http and https.

@@ -2,7 +2,7 @@
 #include "net/mekweb.h"
 
 #include <algorithm>
-#include <vector>
+#include <string_view>
 
 #include "core/mekstr.h"
 #include "net/mekhtml.h"
@@ -10,15 +10,15 @@
 
 namespace {
 
-bool Holds(const std::string& text, const char* marker) {
-  return text.find(marker) != std::string::npos;
+bool Holds(std::string_view text, const char* marker) {
+  return text.find(marker) != std::string_view::npos;
 }
 
-// The first line holding marker, or lines.size().
-size_t FirstLineHolding(const std::vector<std::string>& lines, const char* marker) {
-  return std::find_if(lines.begin(), lines.end(),
-                      [marker](const std::string& line) { return Holds(line, marker); }) -
-         lines.begin();
+// Reads lines until one holds marker and sets line to it; false when none does.
+bool NextLineHolding(TLineReader& lines, const char* marker, std::string_view& line) {
+  while (lines.Next(line))
+    if (Holds(line, marker)) return true;
+  return false;
 }
 
 unsigned char LowerAscii(unsigned char b) { return (b >= 'A' && b <= 'Z') ? b + 32 : b; }
@@ -32,47 +32,44 @@ bool SameAsciiNoCase(const std::string& a, const std::string& b) {
 
 const char* const ExchangeRateFailure = "无法查询,是否能上网?";
 
-// Deletes the first count bytes of text, all of them when it is shorter.
-void DropFront(std::string& text, size_t count) { text.erase(0, std::min(count, text.size())); }
+// Drops the first count bytes of text, all of them when it is shorter.
+void DropFront(std::string_view& text, size_t count) { text.remove_prefix(std::min(count, text.size())); }
 
 }  // namespace
 
 std::string FetchServicePage(const std::string& key, const std::string& pathAndQuery) {
-  std::string base = ServiceAddress(key);
-  if (base.empty()) return {};
-  // A base written with a closing "/" would double the path's own.
-  if (base.back() == '/') base.pop_back();
-  return FetchPage(base + pathAndQuery);
+  const std::string base = ServiceAddress(key);
+  return base.empty() ? std::string() : FetchPage(SiteAddress(base, pathAndQuery));
 }
 
 std::string ParseWeather(const std::string& page) {
-  const std::vector<std::string> lines = SplitLines(page);
-  const size_t at = FirstLineHolding(lines, "<a href=\"javascript:sent_to_vb");
-  if (at == lines.size()) return "俺挖空心思算不出，能上网不？城市名对不？";
-  const std::string& line = lines[at];
+  TLineReader lines(page);
+  std::string_view line;
+  if (!NextLineHolding(lines, "<a href=\"javascript:sent_to_vb", line))
+    return "俺挖空心思算不出，能上网不？城市名对不？";
   // Positions from 1, 0 when absent: the bytes from p + 1 on, q - p - 2 of them.
   const size_t open = line.find('('), close = line.find(')');
-  const long p = open == std::string::npos ? 0 : long(open) + 1;
-  const long q = close == std::string::npos ? 0 : long(close) + 1;
+  const long p = open == std::string_view::npos ? 0 : long(open) + 1;
+  const long q = close == std::string_view::npos ? 0 : long(close) + 1;
   const long count = q - p - 2;
-  std::string args = count > 0 ? line.substr(size_t(p), size_t(count)) : std::string();
+  std::string args = count > 0 ? std::string(line.substr(size_t(p), size_t(count))) : std::string();
   args = ReplaceAll(args, "'", "");
   const size_t comma = args.find(',');
   return comma == std::string::npos ? args : args.substr(comma + 1);
 }
 
 std::optional<std::string> ParseMobileArea(const std::string& text) {
-  const std::vector<std::string> lines = SplitLines(text);
-  const size_t at = FirstLineHolding(lines, "卡号归属地");
-  if (at == lines.size()) return "俺挖空心思算不出，能上网不？IP对不？";
-  if (at + 1 == lines.size()) return std::nullopt;
-  return TrimText(lines[at + 1]);
+  TLineReader lines(text);
+  std::string_view line;
+  if (!NextLineHolding(lines, "卡号归属地", line)) return "俺挖空心思算不出，能上网不？IP对不？";
+  if (!lines.Next(line)) return std::nullopt;
+  return TrimText(line);
 }
 
 std::string ParseIpArea(const std::string& text) {
-  const std::vector<std::string> lines = SplitLines(text);
-  const size_t at = FirstLineHolding(lines, "本站主数据");
-  return at == lines.size() ? "查询失败" : TrimText(lines[at]);
+  TLineReader lines(text);
+  std::string_view line;
+  return NextLineHolding(lines, "本站主数据", line) ? TrimText(line) : "查询失败";
 }
 
 const std::array<FCurrency, 8> CurrencyTable = {{
@@ -99,18 +96,14 @@ std::pair<std::string, std::string> CurrencyCodes(const std::string& fromName,
 
 
 std::string ParseExchangeRate(const std::string& page) {
-  std::string result = ExchangeRateFailure;
-  const std::vector<std::string> lines = SplitLines(page);
-  // From the last line up, so that the uppermost line with a value has the last word.
-  for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
-    if (!Holds(*line, "</table>")) continue;
-    std::string s = *line;
+  TLineReader lines(page);
+  for (std::string_view s; NextLineHolding(lines, "</table>", s);) {
     for (int cell = 0; cell < 2; ++cell)
-      if (const size_t p = s.find("</td>"); p != std::string::npos) DropFront(s, p + 6);
-    if (const size_t p = s.find('>'); p != std::string::npos) DropFront(s, p + 1);
-    if (const size_t p = s.find('<'); p != std::string::npos) result = s.substr(0, p);
+      if (const size_t p = s.find("</td>"); p != std::string_view::npos) DropFront(s, p + 6);
+    if (const size_t p = s.find('>'); p != std::string_view::npos) DropFront(s, p + 1);
+    if (const size_t p = s.find('<'); p != std::string_view::npos) return std::string(s.substr(0, p));
   }
-  return result;
+  return ExchangeRateFailure;
 }
 
 bool IsExchangeRateFailure(const std::string& answer) {

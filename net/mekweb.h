@@ -1,7 +1,7 @@
 // The web lookups of items 27, 28, 29, 45, 46 and 50: each asks its configured service
 // (net/mekservices.h) and picks the answer out of the returned page. The parsers read
-// pages line by line (SplitLines) and never read past a line or the page: a page that
-// lacks what they look for gives the item's failure text.
+// pages line by line (TLineReader, without a copy of any line) and never read past a
+// line or the page: a page that lacks what they look for gives the item's failure text.
 #pragma once
 #include <array>
 #include <optional>

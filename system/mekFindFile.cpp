@@ -5,10 +5,15 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -20,6 +25,53 @@ namespace {
 constexpr size_t MaxOpenFolders = 32;
 
 constexpr int SubfolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+
+// The file systems that store no files, only views of the kernel, its devices and its
+// mounts: the walk neither enters nor counts them (/proc/kcore alone would add tens of
+// terabytes). Each is told by its statfs magic number (the kernel's, linux/magic.h and
+// the file systems' sources), or by its name in /proc/self/mountinfo: devtmpfs has none of
+// its own, it reports tmpfs's.
+struct FPseudoFileSystem {
+  const char* Name;
+  unsigned long Magic;  // 0: told by name only
+};
+constexpr FPseudoFileSystem PseudoFileSystems[] = {
+    {"proc", 0x9fa0},           {"sysfs", 0x62656572},   {"devtmpfs", 0},
+    {"devpts", 0x1cd1},         {"cgroup", 0x27e0eb},    {"cgroup2", 0x63677270},
+    {"debugfs", 0x64626720},    {"tracefs", 0x74726163}, {"securityfs", 0x73636673},
+    {"pstore", 0x6165676c},     {"bpf", 0xcafe4a11},     {"configfs", 0x62656570},
+    {"fusectl", 0x65735543},    {"mqueue", 0x19800202},  {"hugetlbfs", 0x958458f6},
+    {"binfmt_misc", 0x42494e4d}, {"autofs", 0x0187},
+};
+
+// The devices of the mounts of pseudo file systems, as /proc/self/mountinfo lists them
+// ("ID PARENT MAJOR:MINOR ROOT POINT OPTIONS [TAGS] - TYPE SOURCE OPTIONS"); none when it
+// cannot be read.
+std::vector<dev_t> PseudoMountDevices() {
+  std::vector<dev_t> devices;
+  std::ifstream mounts("/proc/self/mountinfo");
+  for (std::string line; std::getline(mounts, line);) {
+    std::istringstream fields(line);
+    std::string id, parent, device, word;
+    fields >> id >> parent >> device;
+    while (fields >> word && word != "-") {
+    }
+    unsigned major = 0, minor = 0;
+    if (!(fields >> word) || std::sscanf(device.c_str(), "%u:%u", &major, &minor) != 2) continue;
+    for (const FPseudoFileSystem& fs : PseudoFileSystems)
+      if (word == fs.Name) devices.push_back(makedev(major, minor));
+  }
+  return devices;
+}
+
+// True when the open folder fd (on device dev) lies on a pseudo file system.
+bool OnPseudoFileSystem(int fd, dev_t dev, const std::vector<dev_t>& pseudoDevices) {
+  struct statfs fs;
+  const unsigned long magic = fstatfs(fd, &fs) == 0 ? static_cast<unsigned long>(fs.f_type) & 0xffffffffUL : 0;
+  for (const FPseudoFileSystem& p : PseudoFileSystems)
+    if (p.Magic != 0 && magic == p.Magic) return true;
+  return std::find(pseudoDevices.begin(), pseudoDevices.end(), dev) != pseudoDevices.end();
+}
 
 struct FEntry {
   std::string Name;
@@ -149,14 +201,17 @@ private:
     if (callback_) callback_(where_, code, size, stop_);
   }
 
-  // Pushes the folder where_ names, open as fd, unless it is one of its own ancestors or
-  // cannot be examined (fd is closed then).
+  // Pushes the folder where_ names, open as fd, unless it is one of its own ancestors,
+  // lies on a pseudo file system or cannot be examined (fd is closed then). Only a folder
+  // on another device than its parent can start a pseudo file system.
   bool Enter(int fd) {
     struct stat st;
     const bool ok = fstat(fd, &st) == 0 &&
                     std::none_of(stack_.begin(), stack_.end(), [&st](const FFolder& f) {
                       return f.Dev == st.st_dev && f.Ino == st.st_ino;
-                    });
+                    }) &&
+                    ((!stack_.empty() && stack_.back().Dev == st.st_dev) ||
+                     !OnPseudoFileSystem(fd, st.st_dev, pseudoDevices_));
     if (!ok) {
       close(fd);
       return false;
@@ -193,6 +248,7 @@ private:
   int64_t count_ = 0;
   std::vector<FFolder> stack_;
   size_t firstOpen_ = 0;  // the folders below this index have let their descriptors go
+  const std::vector<dev_t> pseudoDevices_ = PseudoMountDevices();
 };
 
 }  // namespace

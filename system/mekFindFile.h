@@ -27,7 +27,11 @@ using FWalkCallback =
 // included; a name without "." never counts this way). The folder path itself is opened
 // as the kernel resolves it; a link met inside the walk is not followed, not even to a
 // folder. A folder that does not exist or cannot be read contributes nothing, and the walk
-// goes on; so does a folder that is one of its own ancestors (a bind mount onto itself).
+// goes on; so does a folder that is one of its own ancestors (a bind mount onto itself),
+// and one on a file system that stores no files (proc, sysfs, devtmpfs, devpts, cgroup,
+// cgroup2, debugfs, tracefs, securityfs, pstore, bpf, configfs, fusectl, mqueue,
+// hugetlbfs, binfmt_misc, autofs), which is neither entered nor counted, the walk's own
+// folder included.
 // However deep the tree, the walk keeps a bounded number of folders open and uses no
 // recursion.
 int64_t WalkFolder(const std::string& path, const std::string& mask,

@@ -5,7 +5,9 @@
 // value is always one line. Key paths and value names match without ASCII case, as
 // registry names do; when a value appears more than once (its key written in another
 // case or with "\" at an end, or its name in another case) the first copy in the file is
-// the one read and the one written.
+// the one read and the one written. A write changes that one line (or adds one, and a
+// section header when the key is new) and keeps every other line in place as it was:
+// comments, blank lines, lines that are no entry, other copies.
 //
 // A write holds an exclusive advisory lock (flock) on the store file from reading it to
 // reading the new value back, and replaces the file by renaming a complete new one over
@@ -88,12 +90,18 @@ std::string Unescape(const std::string& s) {
   return out;
 }
 
+// A value, and where its text lies in the store: the bytes from ValueAt to End (the
+// line's end, before its line break) are the escaped value.
 struct FEntry {
   std::string Name, Value;
+  size_t ValueAt = 0, End = 0;
 };
+// A section; a value added to it goes at AddAt, the start of the line after its last
+// value (or after its header when it has none).
 struct FSection {
   std::string Key;
   std::vector<FEntry> Values;
+  size_t AddAt = 0;
 };
 
 // Closes a descriptor (and so drops its lock) when it goes out of scope.
@@ -122,35 +130,64 @@ bool ReadStore(int fd, std::string& text) {
   }
 }
 
-// The sections of a store's text; a UTF-8 byte-order mark at the start is skipped.
+// The sections of a store's text, with where each value lies; a UTF-8 byte-order mark at
+// the start is skipped. Comments, blank lines and lines that are no entry are passed over
+// (and so kept as they are by a write).
 std::vector<FSection> Parse(const std::string& text) {
   std::vector<FSection> sections;
   size_t pos = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
   while (pos < text.size()) {
+    const size_t begin = pos;
     size_t end = text.find('\n', pos);
+    pos = end == std::string::npos ? text.size() : end + 1;
     if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(pos, end - pos);
-    pos = end + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (end > begin && text[end - 1] == '\r') --end;
+    const std::string line = text.substr(begin, end - begin);
     if (line.empty() || line[0] == ';') continue;
     if (line[0] == '[' && line.back() == ']') {
-      sections.push_back({line.substr(1, line.size() - 2), {}});
+      sections.push_back({line.substr(1, line.size() - 2), {}, pos});
       continue;
     }
     const size_t eq = line.find('=');
     if (eq == std::string::npos || sections.empty()) continue;
-    sections.back().Values.push_back({Unescape(line.substr(0, eq)), Unescape(line.substr(eq + 1))});
+    sections.back().Values.push_back(
+        {Unescape(line.substr(0, eq)), Unescape(line.substr(eq + 1)), begin + eq + 1, end});
+    sections.back().AddAt = pos;
   }
   return sections;
 }
 
-std::string Format(const std::vector<FSection>& sections) {
-  std::string text;
-  for (const FSection& s : sections) {
-    text += '[' + s.Key + "]\n";
-    for (const FEntry& e : s.Values) text += Escape(e.Name) + '=' + Escape(e.Value) + '\n';
+// The value's first copy in file order, or nullptr; section is the key's first section
+// (nullptr when the key is missing).
+FEntry* Find(std::vector<FSection>& sections, const std::string& key, const std::string& name,
+             FSection*& section) {
+  section = nullptr;
+  for (FSection& s : sections) {
+    if (!SameNoCase(NormalKey(s.Key), key)) continue;
+    if (!section) section = &s;
+    for (FEntry& e : s.Values)
+      if (SameNoCase(e.Name, name)) return &e;
   }
-  return text;
+  return nullptr;
+}
+
+// The store's text with the value set: the value's first copy rewritten in its line, or
+// a line added to the key's first section, or the section added at the end. Every other
+// byte stays where it was; added lines end as the store's first line does.
+std::string WithValue(const std::string& text, const std::string& key, const std::string& name,
+                      const std::string& value) {
+  std::vector<FSection> sections = Parse(text);
+  FSection* section;
+  if (const FEntry* e = Find(sections, key, name, section))
+    return text.substr(0, e->ValueAt) + Escape(value) + text.substr(e->End);
+  const size_t lf = text.find('\n');
+  const std::string eol = lf != std::string::npos && lf > 0 && text[lf - 1] == '\r' ? "\r\n" : "\n";
+  std::string line = Escape(name) + '=' + Escape(value) + eol;
+  size_t at = section ? section->AddAt : text.size();
+  if (!section) line = '[' + key + ']' + eol + line;
+  // A last line without a line break gets one before anything is added after it.
+  if (at == text.size() && !text.empty() && text.back() != '\n') line = eol + line;
+  return text.substr(0, at) + line + text.substr(at);
 }
 
 // Reads the store file; false when it cannot be read. A missing file is an empty store.
@@ -229,20 +266,6 @@ bool OpenLocked(const std::string& file, FFile& store, std::string& target) {
   }
 }
 
-// The value's first copy in file order, or nullptr; section is the key's first section
-// (nullptr when the key is missing).
-FEntry* Find(std::vector<FSection>& sections, const std::string& key, const std::string& name,
-             FSection*& section) {
-  section = nullptr;
-  for (FSection& s : sections) {
-    if (!SameNoCase(NormalKey(s.Key), key)) continue;
-    if (!section) section = &s;
-    for (FEntry& e : s.Values)
-      if (SameNoCase(e.Name, name)) return &e;
-  }
-  return nullptr;
-}
-
 // Creates the folder and its missing parents.
 bool MakeFolders(const std::string& path) {
   for (size_t i = 1; i <= path.size(); ++i) {
@@ -281,18 +304,7 @@ bool RegWriteString(const std::string& rootName, const std::string& keyPath,
     return false;
   // A store marked read-only stays as it is, whoever writes.
   if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
-  std::vector<FSection> sections = Parse(old);
-  FSection* section;
-  if (FEntry* e = Find(sections, key, valueName, section)) {
-    e->Value = text;
-  } else {
-    if (!section) {
-      sections.push_back({key, {}});
-      section = &sections.back();
-    }
-    section->Values.push_back({valueName, text});
-  }
-  const std::string updated = Format(sections);
+  const std::string updated = WithValue(old, key, valueName, text);
   if (updated.size() > RegMaxStoreSize || !Replace(target, updated, st)) return false;
 
   std::string back;

@@ -11,7 +11,8 @@ inline constexpr size_t RegMaxStoreSize = 1u << 20;
 
 // Root names: "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS", "HKEY_CLASSES_ROOT".
 // Writes text as the value valueName under keyPath, creating what is missing, and reads
-// it back: true exactly when the text read back equals text. An unknown root, or any
+// it back: true exactly when the text read back equals text. Every line of the store
+// other than the value's own (comments included) stays as it was. An unknown root, or any
 // failure on the way, gives false.
 bool RegWriteString(const std::string& rootName, const std::string& keyPath,
                     const std::string& valueName, const std::string& text);

@@ -1,11 +1,15 @@
 #include "app/engine/updatecheck.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 #include "core/codepage.h"
@@ -41,16 +45,35 @@ bool WriteAll(int fd, const std::string& text) {
 
 enum class TFileRead { Read, Missing, Failed };
 
+// The most of the version file that is read: its version line is one short line of the
+// download page, and whatever else the file holds is never looked at.
+constexpr size_t MaxVersionLineBytes = 4096;
+
 // The first line of the file at path, up to its first CR or LF (the whole file when it
-// has none, empty for an empty file).
+// has none, empty for an empty file) and at most MaxVersionLineBytes long. Only a regular
+// file is read, so a link to a device or a FIFO in its place is a failed read.
 TFileRead ReadFirstLine(const std::string& path, std::string& line) {
-  std::FILE* f = std::fopen(path.c_str(), "rbe");
-  if (!f) return errno == ENOENT ? TFileRead::Missing : TFileRead::Failed;
-  line.clear();
-  for (int c; (c = std::getc(f)) != EOF && c != '\r' && c != '\n';) line += static_cast<char>(c);
-  const bool failed = std::ferror(f);  // a folder of that name fails here
-  std::fclose(f);
-  return failed ? TFileRead::Failed : TFileRead::Read;
+  // Non-blocking, so that opening a FIFO does not wait for a writer.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return errno == ENOENT ? TFileRead::Missing : TFileRead::Failed;
+  struct stat st {};
+  bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  char bytes[MaxVersionLineBytes];
+  size_t got = 0;
+  while (ok && got < sizeof bytes) {
+    const ssize_t n = read(fd, bytes + got, sizeof bytes - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = n == 0;
+      break;
+    }
+    got += static_cast<size_t>(n);
+    if (std::memchr(bytes, '\r', got) || std::memchr(bytes, '\n', got)) break;
+  }
+  close(fd);
+  if (!ok) return TFileRead::Failed;
+  line.assign(bytes, std::find_if(bytes, bytes + got, [](char c) { return c == '\r' || c == '\n'; }));
+  return TFileRead::Read;
 }
 
 }  // namespace
@@ -63,8 +86,10 @@ std::string VersionFilePath(const std::string& folder) {
 
 bool FindVersionLine(const std::string& site, std::string& line) {
   if (site.empty()) return false;
-  for (const std::string& l : SplitLines(HtmlToText(FetchPage(site + DownloadPage)))) {
-    if (l.find(VersionMarker) == std::string::npos) continue;
+  const std::string text = HtmlToText(FetchPage(SiteAddress(site, DownloadPage)));
+  TLineReader lines(text);
+  for (std::string_view l; lines.Next(l);) {
+    if (l.find(VersionMarker) == std::string_view::npos) continue;
     line = TrimText(l);
     return true;
   }
@@ -120,7 +145,7 @@ TUpdateOutcome UpdateCheck(const FUpdatePlace& place) {
 }
 
 std::string HomePageAddress(const std::string& site) {
-  return site.empty() ? std::string() : CompleteAddress(site + "/");
+  return site.empty() ? std::string() : CompleteAddress(SiteAddress(site, "/"));
 }
 
 std::string ContactLink(const std::string& account) {

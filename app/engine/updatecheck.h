@@ -24,10 +24,11 @@ FUpdatePlace ConfiguredUpdatePlace();
 // The version file of a folder: folder + "/calcgx.dll".
 std::string VersionFilePath(const std::string& folder);
 
-// Fetches the download page (site + "/Down.asp?SortID=1&ItemID=45") and sets line to the
-// first of its text lines containing "录入时间：", with the bytes 0x00-0x20 at both ends
-// removed. False, line untouched, when no line has the marker, when the fetch failed,
-// and at once, fetching nothing, when site is empty. Safe on any thread.
+// Fetches the download page (SiteAddress(site, "/Down.asp?SortID=1&ItemID=45"): a closing
+// "/" of site is dropped) and sets line to the first of its text lines containing
+// "录入时间：", with the bytes 0x00-0x20 at both ends removed. False, line untouched,
+// when no line has the marker, when the fetch failed, and at once, fetching nothing,
+// when site is empty. Safe on any thread.
 bool FindVersionLine(const std::string& site, std::string& line);
 
 // Replaces the version file of folder by line and CR LF, creating the folder when it is
@@ -48,11 +49,13 @@ enum class TUpdateOutcome {
 
 // The check's whole work, once: FindVersionLine; when a line was found, compare it with
 // the first line of the version file (up to CR or LF, byte for byte) or create the file
-// when there is none. Raises nothing.
+// when there is none. Only a regular file is read, and only its first 4 KiB at the most
+// (a longer first line is cut there); anything else in its place (a link to a device, a
+// FIFO, a folder) is a file error. Raises nothing.
 TUpdateOutcome UpdateCheck(const FUpdatePlace& place);
 
-// The home page of the site (site + "/", completed as FetchPage completes it), empty for
-// an empty site or a scheme other than http and https.
+// The home page of the site (SiteAddress(site, "/"), completed as FetchPage completes it),
+// empty for an empty site or a scheme other than http and https.
 std::string HomePageAddress(const std::string& site);
 // The chat link to the author's account: "tencent://message/?uin=" account
 // "&Site=Menu=yes"; empty for an empty account.

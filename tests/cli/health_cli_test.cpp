@@ -4,7 +4,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <map>
 #include <set>
+#include <string>
 
 #include "itembatch.h"
 
@@ -50,4 +52,24 @@ TEST(LotsCli, FullWidthCommasSeparateTheNames) {
     else drawn.insert(out);
   }
   EXPECT_EQ(drawn, (std::set<std::string>{"甲", "乙", "丙"}));
+}
+
+// Shuffles and draws in one run never come round again: 1,200 shuffles of three names,
+// each followed (the first 800) by a draw of one of four, give every order and every name
+// about as often as the others (200 times each on average).
+TEST(LotsCli, ManyShufflesAndDrawsInOneRun) {
+  std::string input;
+  for (int i = 0; i < 1200; ++i) input += i < 800 ? "49\t甲，乙，丙\n48\t甲，乙，丙，丁\n" : "49\t甲，乙，丙\n";
+  const FCliResult r = RunCalc({"--batch"}, input);
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::map<std::string, int> orders, names;
+  size_t start = 0;
+  for (size_t nl; (nl = r.out.find('\n', start)) != std::string::npos; start = nl + 1) {
+    const auto line = nlohmann::json::parse(r.out.substr(start, nl - start));
+    ++(line["item"] == 49 ? orders : names)[line["output"].get<std::string>()];
+  }
+  EXPECT_EQ(orders.size(), 6u);
+  for (const auto& [order, n] : orders) EXPECT_GE(n, 100) << order;
+  EXPECT_EQ(names.size(), 4u);
+  for (const auto& [name, n] : names) EXPECT_GE(n, 120) << name;
 }

@@ -20,8 +20,8 @@ TEST(IdCardCli, BirthDateAndSex) {
       {4, "510104199003070011", "性别:男,出生日期：1990-3-7", nullptr},
       {4, "５１０１０４１９９００３０７００１１", "性别:男,出生日期：1990-3-7", nullptr},
       {4, " 510104199003070011 ", "性别:男,出生日期：1990-3-7", nullptr},
-      // Two-digit years within fifty years of this year (true from 2000 to 2098).
-      {4, "110105491231002", "性别:女,出生日期：2049-12-31", nullptr},
+      // Fifteen-digit numbers were issued to people born in the 1900s.
+      {4, "110105491231002", "性别:女,出生日期：1949-12-31", nullptr},
       {4, "510104900307001", "性别:男,出生日期：1990-3-7", nullptr},
       {4, "110105199013070011", "110105199013070011", refused},  // month 13
       {4, "11010519491231002Y", "11010519491231002Y", refused},

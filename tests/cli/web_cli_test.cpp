@@ -1,7 +1,16 @@
 // Items 27, 28, 29, 35, 45, 46 and 50 through orvex-calc, against one service on
-// 127.0.0.1 whose UTF-8 page holds every item's answer, and with no page service: offline
-// and against stand-ins of the public sources.
+// 127.0.0.1 whose UTF-8 page holds every item's answer, with no page service (offline and
+// against stand-ins of the public sources), and with the largest page a fetch keeps.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
 
 #include "../engine/loopback.h"
 #include "../engine/testenv.h"
@@ -82,4 +91,33 @@ TEST(WebCli, PublicSourcesAndOfflineAnswers) {
       "/rdap/domain/example.com",
   };
   EXPECT_EQ(server.Targets(), targets);
+}
+
+// The largest page a fetch keeps, 8 MiB of line breaks, costs each item a few times its
+// size, not a string for each of its eight million lines (which took it past 36 times).
+// The peak resident size of one --batch run of every web item stays below 16 times.
+TEST(WebCli, LargestPageCostsAFewTimesItsSize) {
+  const size_t page = size_t(8) << 20;
+  TWebServer server;
+  TConfigHome home;
+  home.Write(server.Services());
+  server.Serve(std::string(page, '\n'));
+  const std::string lines = home.Path + "/lines";
+  std::ofstream(lines) << "27\t北京\n28\t138\n29\t1.2.3.4\n35\t2013011\n45\t100,美元,人民币\n"
+                          "46\texample.com\n50\t12345\n";
+  posix_spawn_file_actions_t files;
+  posix_spawn_file_actions_init(&files);
+  posix_spawn_file_actions_addopen(&files, 0, lines.c_str(), O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
+  char calc[] = ORVEX_CALC_PATH, batch[] = "--batch";
+  char* argv[] = {calc, batch, nullptr};
+  pid_t pid = -1;
+  ASSERT_EQ(posix_spawn(&pid, calc, &files, nullptr, argv, environ), 0);
+  posix_spawn_file_actions_destroy(&files);
+  int status = -1;
+  rusage use{};
+  ASSERT_EQ(wait4(pid, &status, 0, &use), pid);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(server.Targets().size(), 7u);
+  EXPECT_LT(static_cast<size_t>(use.ru_maxrss) * 1024, 16 * page) << use.ru_maxrss << " KiB";
 }

@@ -120,6 +120,10 @@ TEST(FolderSize, WhatIsNotCounted) {
       {"", "0.00B"},
       {tree.Path("sub") + "\\", "0.00B"},  // "\" is part of a name here
       {tree.Root() + std::string(1, '\0'), "0.00B"},  // no name holds a NUL byte
+      // File systems that store no files: neither entered nor counted.
+      {"/proc", "0.00B"},
+      {"/sys", "0.00B"},
+      {"/dev/pts", "0.00B"},
   };
   for (const auto& c : cases) EXPECT_EQ(Item40(c.Typed), c.Text) << c.Typed;
 }

@@ -139,16 +139,16 @@ TEST(IsAllDigits, Bytes) {
     EXPECT_FALSE(IsAllDigits(text)) << text;
 }
 
-TEST(IdBirthAndSex, FiftyYearWindowFollowsTheClock) {
+// Fifteen-digit numbers belong to the 1900s, whatever the clock says.
+TEST(IdBirthAndSex, FifteenDigitYearsAreOfTheNineteenHundreds) {
   const struct {
     int clockYear;
     const char* number;
     int year;
   } cases[] = {
       {2024, "110105741231001", 1974}, {2024, "110105991231001", 1999},
-      {2024, "110105001231001", 2000}, {2024, "110105731231001", 2073},
-      {2024, "110105491231002", 2049}, {2030, "110105791231001", 2079},
-      {2030, "110105801231001", 1980}, {2030, "110105051231001", 2005},
+      {2024, "110105001231001", 1900}, {2026, "110105491231002", 1949},
+      {2030, "110105051231001", 1905}, {2080, "110105791231001", 1979},
       {2024, "11010519491231002X", 1949},  // four digits: as written
       {2024, "110105207312310011", 2073},
   };
@@ -232,7 +232,7 @@ TEST(IdItems, BirthDateAndSex) {
       {4, "11010519491231002X", "性别:女,出生日期：1949-12-31", nullptr},
       {4, "11010519491231002x", "性别:女,出生日期：1949-12-31", nullptr},
       {4, "510104199003070011", "性别:男,出生日期：1990-3-7", nullptr},
-      {4, "110105491231002", "性别:女,出生日期：2049-12-31", nullptr},
+      {4, "110105491231002", "性别:女,出生日期：1949-12-31", nullptr},
       {4, "110105741231001", "性别:男,出生日期：1974-12-31", nullptr},
       {4, "１１０１０５１９４９１２３１００２Ｘ", "性别:女,出生日期：1949-12-31", nullptr},
       // Refused: one message, the input line kept (as the dispatcher normalised it).
@@ -278,6 +278,7 @@ TEST(IdItems, RegionFromTheCommittedFile) {
   RunItem36(dir, "510107", "四川省成都市武侯区");
   RunItem36(dir, "110103194912310021", "北京市崇文区");  // merged into 东城区 in 2010
   RunItem36(dir, "110105491231002", "北京市朝阳区");
+  RunItem36(dir, "330113202101010011", "浙江省杭州市临平区");  // created in 2021
   RunItem36(dir, "１１０１０５", "北京市朝阳区");
   RunItem36(dir, "999999194912310021", "未知地址");
   RunItem36(dir, "11010", "未知地址");  // shorter: looked up whole
@@ -402,6 +403,7 @@ TEST(RegionFile, CommittedFileShape) {
     ASSERT_EQ(eq, 6u) << line;
     const std::string code = line.substr(0, 6), place = line.substr(7);
     ASSERT_TRUE(IsAllDigits(code)) << line;
+    ASSERT_NE(code[4], '7') << line;  // no statistical zone
     ASSERT_GT(code, last) << "codes in order, each once";
     last = code;
     ASSERT_FALSE(place.empty()) << line;
@@ -426,6 +428,16 @@ TEST(RegionFile, CommittedFileShape) {
       {"441900", "广东省东莞市"},
       {"500101", "重庆市万州区"},
       {"650000", "新疆维吾尔自治区"},
+      // Codes of 2021 and later.
+      {"330113", "浙江省杭州市临平区"},
+      {"350405", "福建省三明市沙县区"},
+      {"540581", "西藏自治区山南市错那市"},
+      {"654203", "新疆维吾尔自治区塔城地区沙湾市"},
+      {"659012", "新疆维吾尔自治区白杨市"},  // under the region directly
+      {"410307", "河南省洛阳市偃师区"},      // a code given anew: its newest name
+      // Statistical zones (county codes 71-79) are on no card.
+      {"130171", "未知地址"},
+      {"140971", "未知地址"},
   };
   for (const auto& k : known) EXPECT_EQ(IdRegion(dir + "/sfz.dll", k.code), k.place) << k.code;
 }

@@ -265,6 +265,35 @@ TEST_F(RegStore, LinkedStoreIsWrittenThroughTheLink) {
   }
 }
 
+// A write changes the value's own line (or adds one) and keeps every other line of the
+// store as it was, comments and lines that are no entry included, linked or not.
+TEST_F(RegStore, WriteKeepsEveryOtherLine) {
+  struct Case {
+    const char* Name;
+    std::string Before, After;
+  } cases[] = {
+      {"value rewritten in its line",
+       "; Orvex and more\n[Software\\Vorlan\\mekcalc]\n; the input line's font\nFont=old\nnot an entry\n\n"
+       "[other]\nx=1\n",
+       "; Orvex and more\n[Software\\Vorlan\\mekcalc]\n; the input line's font\nFont=new\nnot an entry\n\n"
+       "[other]\nx=1\n"},
+      {"value added after the key's last value",
+       "\xEF\xBB\xBF[Software\\Vorlan\\mekcalc]\r\nother=1\r\n; notes\r\n[next]\r\n",
+       "\xEF\xBB\xBF[Software\\Vorlan\\mekcalc]\r\nother=1\r\nfont=new\r\n; notes\r\n[next]\r\n"},
+      {"key added at the end", "; only a note", "; only a note\n[Software\\Vorlan\\mekcalc]\nfont=new\n"},
+  };
+  for (const bool linked : {false, true}) {
+    const std::string target = linked ? dir_ + "/elsewhere/settings.ini" : Store();
+    for (const Case& c : cases) {
+      fs::remove(Store());
+      WriteStore(target, c.Before);
+      if (linked) fs::create_symlink(target, Store());
+      EXPECT_TRUE(RegWriteString("HKEY_CURRENT_USER", Key, "font", "new")) << c.Name;
+      EXPECT_EQ(ReadAll(target), c.After) << c.Name << (linked ? " (linked)" : "");
+    }
+  }
+}
+
 // A store without write permission is not replaced, even by a user whom permissions do
 // not stop: the write reports failure and the old value stays.
 TEST_F(RegStore, ReadOnlyStoreIsNotOverwritten) {

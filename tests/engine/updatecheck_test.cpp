@@ -1,6 +1,8 @@
 // The update check against a download page served on 127.0.0.1, and the version file
 // under writers racing each other.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <filesystem>
@@ -91,11 +93,14 @@ TEST(UpdateCheck, ComparesTheFirstMarkerLineWithTheVersionFile) {
 TEST(UpdateCheck, AsksForTheDownloadPageOnce) {
   TWebServer server;
   ASSERT_GT(server.Port, 0);
-  server.Serve(Page(Line), "text/html; charset=gbk");
-  std::string line;
-  ASSERT_TRUE(FindVersionLine(server.Base(), line));
-  EXPECT_EQ(line, Line);
-  EXPECT_EQ(server.Targets(), std::vector<std::string>{"/Down.asp?SortID=1&ItemID=45"});
+  for (const std::string& site : {server.Base(), server.Base() + "/"}) {  // "/" not doubled
+    server.Serve(Page(Line), "text/html; charset=gbk");
+    std::string line;
+    ASSERT_TRUE(FindVersionLine(site, line));
+    EXPECT_EQ(line, Line);
+    EXPECT_EQ(server.Targets(), std::vector<std::string>{"/Down.asp?SortID=1&ItemID=45"}) << site;
+    EXPECT_EQ(HomePageAddress(site), server.Base() + "/");
+  }
 }
 
 TEST(UpdateCheck, UnreachableSiteLeavesTheFileUntouched) {
@@ -161,6 +166,16 @@ TEST(UpdateCheck, FileErrors) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
                             std::filesystem::directory_iterator()),
               1);
+  }
+  // Only a regular file is read: neither endless bytes nor a FIFO without a writer hold
+  // the check up.
+  for (const auto make : {+[](const char* path) { return symlink("/dev/zero", path); },
+                          +[](const char* path) { return mkfifo(path, 0600); }}) {
+    TConfigHome home;
+    const std::string folder = home.Path + "/orvex";
+    std::filesystem::create_directories(folder);
+    ASSERT_EQ(make(VersionFilePath(folder).c_str()), 0);
+    EXPECT_EQ(UpdateCheck({server.Base(), folder}), TUpdateOutcome::FileError);
   }
   {
     TConfigHome home;

