@@ -2,7 +2,7 @@
 // relationship (item 34) that sums stroke counts.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <random>
 #include <set>
 #include <string>
@@ -26,11 +26,6 @@ int CellIndex(const std::string& gbk) {
   return (static_cast<unsigned char>(gbk[0]) - 0xB0) * 94 + (static_cast<unsigned char>(gbk[1]) - 0xA1);
 }
 
-std::string Root() {
-  std::string root = __FILE__;
-  return root.erase(root.rfind("/tests/engine/"));
-}
-
 }  // namespace
 
 TEST(StrokeTable, WellKnownEntries) {
@@ -41,6 +36,7 @@ TEST(StrokeTable, WellKnownEntries) {
       {"啊", 10}, {"阿", 7}, {"一", 1}, {"乙", 1}, {"二", 2}, {"三", 3}, {"水", 4}, {"中", 4},
       {"国", 8},  {"的", 8}, {"是", 9}, {"爱", 10}, {"鼍", 20}, {"齄", 23}, {"爨", 30},
       {"范", 8},  {"骨", 9},  // simplified counts where the traditional forms differ
+      {"座", 10}, {"亍", 3},  // the last of level 1 and the first of level 2 (0xD7F9, 0xD8A1)
   };
   for (const auto& c : cases) EXPECT_EQ(HanziStrokeCount(c.text), c.strokes) << c.text;
   EXPECT_EQ(CellIndex("啊"), 0);
@@ -65,16 +61,6 @@ TEST(StrokeTable, ZeroExactlyForUnassignedCellsAndRadicalForms) {
   for (int i = 0; i < StrokeTableSize; ++i)
     if (HanziStrokeTable[i] == 0) zeros.insert(i);
   EXPECT_EQ(zeros, expected);
-}
-
-TEST(StrokeTable, IsWhatTheGeneratorMakesFromUnihan) {
-  if (std::system("command -v python3 >/dev/null 2>&1") != 0)
-    GTEST_SKIP() << "python3 is not installed: the stroke table was not compared with Unihan";
-  if (std::system("ls /usr/share/unicode/Unihan_*.txt.bz2 >/dev/null 2>&1") != 0)
-    GTEST_SKIP() << "Debian's unicode-data is not installed: the stroke table was not "
-                    "compared with Unihan";
-  const std::string command = "python3 '" + Root() + "/tools/hanzi/gen_stroke_table.py' --check";
-  EXPECT_EQ(std::system(command.c_str()), 0) << command;
 }
 
 TEST(HanziStrokeCount, OutsideTheTable) {

@@ -2,6 +2,7 @@
 // registered with the platform and released, and the atom names.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <tuple>
 #include <vector>

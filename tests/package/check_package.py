@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 """Builds the Debian package from a build folder and checks it as a user's machine meets it.
 
-    check_package.py BUILD_DIR SOURCE_DIR VERSION
+    check_package.py BUILD_DIR SOURCE_DIR VERSION [PACKAGE_VERSION]
+
+VERSION is the program's; PACKAGE_VERSION the package's, which carries the Debian release
+it is built for (4.0~deb13); it defaults to VERSION.
 
 The package is made with cpack into a temporary folder and then checked: its control
 fields, that every program, data file, manual page, desktop entry, icon and metainfo is
@@ -60,6 +63,7 @@ def build_package(build_dir, out_dir):
 
 
 def check_control(deb, version):
+    """The control fields; version is the package's."""
     arch = run(["dpkg", "--print-architecture"]).stdout.strip()
     check(os.path.basename(deb) == "orvex_%s_%s.deb" % (version, arch),
           "package file name " + os.path.basename(deb))
@@ -71,10 +75,13 @@ def check_control(deb, version):
     check(fields["Version"] == version, "Version: %s, not %s" % (fields["Version"], version))
     check(fields["Architecture"] == arch, "Architecture: " + fields["Architecture"])
     depends = {d.strip().split(" ")[0] for d in fields["Depends"].split(",")}
-    # From the linked libraries (shlibdeps) and from what is read at run time.
-    for package in ("libc6", "libstdc++6", "libqt6widgets6", "libqt6gui6", "libcurl4",
-                    "libopencc1.1", "libopencc-data", "fonts-noto-cjk"):
-        check(package in depends, "Depends lacks %s: %s" % (package, fields["Depends"]))
+    # From the linked libraries (shlibdeps) and from what is read at run time. Debian 13
+    # renamed some libraries for 64-bit time (libcurl4t64, libqt6core6t64); either name
+    # is the library.
+    for package in ("libc6", "libstdc++6", "libqt6widgets6", "libqt6gui6", "libqt6core6",
+                    "libcurl4", "libopencc1.1", "libopencc-data", "fonts-noto-cjk"):
+        check(package in depends or package + "t64" in depends,
+              "Depends lacks %s: %s" % (package, fields["Depends"]))
     check("xdg-utils" in fields["Recommends"], "Recommends: " + fields["Recommends"])
     check(fields["Description"].count("\n") >= 3, "the description has no long text")
 
@@ -284,7 +291,7 @@ def check_programs(root, version):
           "the packaged window did not start: %r %r" % (r.stdout, r.stderr))
 
 
-def check_versions(root, build_dir, version, texts):
+def check_versions(root, build_dir, version, package_version, texts):
     facts = metainfo_facts(root)
     check(facts["release"] == version, "metainfo release " + facts["release"])
     for key in ("summaries", "paragraphs"):
@@ -307,7 +314,7 @@ def check_versions(root, build_dir, version, texts):
               % (name, text.splitlines()[-1]))
     with gzip.open(os.path.join(root, "usr/share/doc/orvex/changelog.gz"), "rt") as f:
         first = f.readline()
-    check(first.startswith("orvex (%s) " % version), "changelog: " + first)
+    check(first.startswith("orvex (%s) " % package_version), "changelog: " + first)
 
 
 def check_apt(deb):
@@ -324,18 +331,19 @@ def check_apt(deb):
 
 def main():
     build_dir, source_dir, version = sys.argv[1:4]
+    package_version = sys.argv[4] if len(sys.argv) > 4 else version
     work = tempfile.mkdtemp(prefix="orvex-package-")
     try:
         deb = build_package(build_dir, work)
         root = os.path.join(work, "root")
         subprocess.run(["dpkg-deb", "-x", deb, root], check=True)
-        check_control(deb, version)
+        check_control(deb, package_version)
         check_contents(deb, source_dir)
         check_no_build_paths(root, build_dir, source_dir)
         check_validators(root)
         texts = check_man_pages(root)
         check_items_and_examples(root, texts)
-        check_versions(root, build_dir, version, texts)
+        check_versions(root, build_dir, version, package_version, texts)
         check_programs(root, version)
         check_lintian(deb)
         check_apt(deb)

@@ -18,20 +18,19 @@ Pinned cells (the generator prints them every run):
   one of them agrees, so none is pinned.
 
 Run:  python3 tools/hanzi/gen_stroke_table.py           (rewrites the table file)
-      python3 tools/hanzi/gen_stroke_table.py --check   (exit 1 if it differs)
+      python3 tools/hanzi/gen_stroke_table.py --check   (exit 1 if its data differs)
 """
 import bz2
 import glob
 import os
 import re
-import subprocess
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, os.path.join(ROOT, "tools"))
 import cp936  # noqa: E402
-from tablefile import write_or_check  # noqa: E402
+from tablefile import debian_version, write_or_check  # noqa: E402
 
 OUT = os.path.join(ROOT, "hanzi", "stroke_table.cpp")
 UNIHAN_GLOB = "/usr/share/unicode/Unihan_*.txt.bz2"
@@ -75,14 +74,6 @@ def read_unihan(path):
             if len(fields) == 3 and fields[1] == "kTotalStrokes":
                 strokes[int(fields[0][2:], 16)] = int(fields[2].split()[0])
     return version, strokes
-
-
-def package_version():
-    try:
-        return subprocess.run(["dpkg-query", "-W", "-f=${Version}", "unicode-data"],
-                              capture_output=True, text=True, check=True).stdout.strip()
-    except (OSError, subprocess.CalledProcessError):
-        return "unknown"
 
 
 def build(strokes):
@@ -150,7 +141,7 @@ def render(entries, chars, unicode_version, deb_version):
 def main():
     path = unihan_file()
     unicode_version, strokes = read_unihan(path)
-    deb_version = package_version()
+    deb_version = debian_version("unicode-data")
     entries, chars, pins = build(strokes)
     check(entries)
     print("source: %s (Unicode %s, unicode-data %s)" % (os.path.basename(path),
@@ -163,7 +154,8 @@ def main():
         print("\n".join(pins))
     else:
         print("well-known entries: all %d agree with Unihan, none pinned" % len(TELLING))
-    return write_or_check(OUT, render(entries, chars, unicode_version, deb_version))
+    return write_or_check(OUT, render(entries, chars, unicode_version, deb_version),
+                          versions=(unicode_version, deb_version))
 
 
 if __name__ == "__main__":

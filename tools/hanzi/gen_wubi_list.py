@@ -21,18 +21,17 @@ bytes 3 to 6 of a line as the code, so each character gets its full code:
   - lines are in GBK key order: by lead byte, then trail byte.
 
 Run:  python3 tools/hanzi/gen_wubi_list.py           (rewrites both files, prints counts)
-      python3 tools/hanzi/gen_wubi_list.py --check   (exit 1 if either differs)
+      python3 tools/hanzi/gen_wubi_list.py --check   (exit 1 if either one's data differs)
 """
 import os
 import re
-import subprocess
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, os.path.join(ROOT, "tools"))
 import cp936  # noqa: E402
-from tablefile import write_or_check  # noqa: E402
+from tablefile import debian_version, write_or_check  # noqa: E402
 
 PACKAGE = "rime-data-wubi"
 SOURCE = "/usr/share/rime-data/wubi86.dict.yaml"
@@ -40,11 +39,6 @@ COPYRIGHT = "/usr/share/doc/rime-data-wubi/copyright"
 OUT = os.path.join(ROOT, "data", "QueryWB.dll")
 NOTICE = OUT + ".copyright"
 CODE = re.compile(r"[a-y][a-z]{0,3}")
-
-
-def package_version():
-    return subprocess.run(["dpkg-query", "-W", "-f=${Version}", PACKAGE],
-                          check=True, capture_output=True, text=True).stdout
 
 
 def read_rows(path):
@@ -106,11 +100,11 @@ def main():
     if not os.path.exists(SOURCE):
         print("%s is missing: install Debian's package %s" % (SOURCE, PACKAGE), file=sys.stderr)
         return 2
-    version = package_version()
+    version = debian_version(PACKAGE)
     data, written, lacking, ties = build()
     print("%s %s: %d characters written, %d skipped (GBK lacks them), %d ties "
           "between equally long codes" % (PACKAGE, version, written, lacking, len(ties)))
-    return write_or_check(OUT, data) | write_or_check(NOTICE, notice(version))
+    return write_or_check(OUT, data) | write_or_check(NOTICE, notice(version), versions=(version,))
 
 
 if __name__ == "__main__":

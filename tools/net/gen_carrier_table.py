@@ -16,14 +16,13 @@ Run:  python3 tools/net/gen_carrier_table.py           (rewrites the table)
 Both need Debian's python3-phonenumbers installed (scripts/setup-deps installs it).
 """
 import os
-import subprocess
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, os.path.join(ROOT, "tools"))
 import cp936  # noqa: E402
-from tablefile import write_or_check  # noqa: E402
+from tablefile import debian_version, write_or_check  # noqa: E402
 
 OUT = os.path.join(ROOT, "net", "phonecarrier_table.cpp")
 PACKAGE = "python3-phonenumbers"
@@ -35,11 +34,10 @@ EXPECTED = {"138": "中国移动", "130": "中国联通", "199": "中国电信"}
 
 
 def package_version():
-    done = subprocess.run(["dpkg-query", "-W", "-f=${Version}", PACKAGE],
-                          capture_output=True, text=True)
-    if done.returncode != 0 or not done.stdout:
+    version = debian_version(PACKAGE)
+    if version == "unknown":
         sys.exit("%s is not installed (scripts/setup-deps installs it)" % PACKAGE)
-    return done.stdout
+    return version
 
 
 def rows():
@@ -70,7 +68,7 @@ def main(argv):
     lines += ['    {"%s", "%s"},' % (prefix, name) for prefix, name in table]
     lines += ["};", "const size_t PhoneCarrierCount = sizeof PhoneCarrierTable / sizeof *PhoneCarrierTable;", ""]
     print("%d prefixes of +86 with a Chinese carrier name, from %s %s" % (len(table), PACKAGE, version))
-    return write_or_check(OUT, "\n".join(lines), argv)
+    return write_or_check(OUT, "\n".join(lines), argv, versions=(version,))
 
 
 if __name__ == "__main__":
