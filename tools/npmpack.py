@@ -23,8 +23,26 @@ def unpack(name_version, sha512, folder):
     if digest != sha512:
         sys.exit("%s: the tarball's sha512 is %s, not the pinned one" % (name_version, digest))
     with tarfile.open(tarball) as tar:
-        tar.extractall(folder, filter="data")
+        extract_safely(tar, folder)
     return os.path.join(folder, "package")
+
+
+def extract_safely(tar, folder):
+    """Unpacks tar into folder: regular files and folders only, each inside folder.
+    tarfile's own "data" filter does this where the Python has it; Debian 12's Python
+    3.11.2 has not, so the same rule is applied here by hand."""
+    if hasattr(tarfile, "data_filter"):
+        tar.extractall(folder, filter="data")
+        return
+    root = os.path.realpath(folder)
+    members = []
+    for member in tar.getmembers():
+        target = os.path.realpath(os.path.join(root, member.name))
+        if not (member.isfile() or member.isdir()) or os.path.commonpath([root, target]) != root:
+            sys.exit("the package holds %s, which is no plain file inside it" % member.name)
+        member.mode = (member.mode & 0o755) | (0o700 if member.isdir() else 0o600)
+        members.append(member)
+    tar.extractall(folder, members=members)
 
 
 def unpack_into(pinned, tmp):
