@@ -10,6 +10,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <string_view>
 #include <vector>
 
 #include "core/mekerror.h"
@@ -61,13 +62,41 @@ struct FReducer {
   }
 };
 
+// The expression's meaningful characters in order. "×" and "÷", as the keypad and Chinese
+// input methods show them, stand for "*" and "/". Everything else is dropped, but dropped
+// characters must not glue two parts of a number together: between a digit or point on
+// each side only blanks and commas (group separators such as 1,000 or 1 000) may be
+// dropped, so 1e3, 2^10 and 7%3 are malformed instead of 13, 210 and 73.
+std::string FilterExpression(const std::string& input) {
+  static const std::string Times = "×", Divide = "÷", WideBlank = "　", WideComma = "，";
+  std::string text;
+  text.reserve(input.size() + 1);
+  bool glueing = false;  // dropped since the last kept character: more than blanks and commas
+  for (size_t i = 0; i < input.size();) {
+    const unsigned char lead = static_cast<unsigned char>(input[i]);
+    const size_t width = lead >= 0x81 && lead <= 0xFE && i + 1 < input.size() ? 2 : 1;
+    const std::string_view ch(input.data() + i, width);
+    i += width;
+    char c = width == 1 ? ch[0] : '\0';
+    if (ch == Times) c = '*';
+    if (ch == Divide) c = '/';
+    if (c != '\0' && IsMeaningful(c)) {
+      if (glueing && IsNumberChar(c) && !text.empty() && IsNumberChar(text.back()))
+        throw EEvalError("");
+      text.push_back(c);
+      glueing = false;
+      continue;
+    }
+    const bool separator = ch == " " || ch == "," || ch == WideBlank || ch == WideComma;
+    glueing = glueing || !separator;
+  }
+  return text;
+}
+
 }  // namespace
 
 double EvaluateExpression(const std::string& input) {
-  std::string text;
-  text.reserve(input.size() + 1);
-  for (char c : input)
-    if (IsMeaningful(c)) text.push_back(c);
+  std::string text = FilterExpression(input);
   if (text.empty()) throw EEvalError("");
   if (text[0] == '-') text.insert(text.begin(), '0');
   text = ReplaceAll(text, "(-", "(0-");
