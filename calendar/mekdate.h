@@ -8,12 +8,17 @@
 
 // ---- Date facts and date arithmetic ----
 
-// Facts about a date, in Chinese: "星期日" .. "星期六"; the animal of the solar year
-// ("虎" for every day of 2010); the solar term in effect by fixed start days ("清明" from
-// 4 April); the constellation by fixed boundaries ("宝瓶座" from 19 January). The empty
-// text for a value outside years 1-9999.
+// Facts about a date, in Chinese: "星期日" .. "星期六"; the animal of the lunar year,
+// which begins on 正月初一 ("牛" for 2010-02-13, "虎" from 2010-02-14; outside 1901-2100 the
+// solar year's); the solar term in effect by its real start day in China Standard Time
+// ("清明" on 2025-04-19, "谷雨" from 2025-04-20; outside 1901-2100 by fixed start days,
+// "清明" from 4 April); the constellation by fixed boundaries ("宝瓶座" from 19 January).
+// The empty text for a value outside years 1-9999.
 std::string WeekdayText(double date);
 std::string AnimalText(double date);
+// The year whose animal a date has: the Gregorian year in which its lunar year began
+// (1989 for 1990-01-01), or the date's own year outside 1901-2100.
+int AnimalYear(double date);
 std::string SolarTermText(double date);
 std::string ConstellationText(double date);
 

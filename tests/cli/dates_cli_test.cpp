@@ -8,17 +8,24 @@ TEST(DateFactsCli, FactsAndMessages) {
       {9, "2009-01-01", "星期四", nullptr},
       {9, "2010-8-1", "星期日", nullptr},
       {9, "２０１０／８／１", "星期日", nullptr},
-      {10, "2010-01-01", "虎", nullptr},
-      {10, "2010-2-13", "虎", nullptr},  // still lunar 2009; the solar year counts
-      {10, "1900-06-01", "鼠", nullptr},
+      // The animal of the lunar year, which begins on 正月初一.
+      {10, "1990-1-1", "蛇", nullptr},
+      {10, "1990-1-27", "马", nullptr},
+      {10, "2010-2-13", "牛", nullptr},
+      {10, "2010-2-14", "虎", nullptr},
+      {10, "1900-06-01", "鼠", nullptr},  // before the lunar tables: the solar year's
       {10, "2012\\6\\1", "龙", nullptr},
+      // The terms' real start days in China Standard Time.
+      {11, "2025-4-19", "清明", nullptr},
+      {11, "2025-4-20", "谷雨", nullptr},
       {11, "2010-01-04", "冬至", nullptr},
       {11, "2010-01-05", "小寒", nullptr},
       {11, "2010-01-20", "大寒", nullptr},
-      {11, "2010-12-20", "大雪", nullptr},
-      {11, "2010-12-21", "冬至", nullptr},
-      {11, "1999-4-4", "清明", nullptr},
-      {11, "2024-4-3", "春分", nullptr},
+      {11, "2010-12-21", "大雪", nullptr},
+      {11, "2010-12-22", "冬至", nullptr},
+      {11, "1999-4-4", "春分", nullptr},
+      {11, "2024-4-4", "清明", nullptr},
+      {11, "2101-4-4", "清明", nullptr},  // after the table: the fixed days
       {30, "2011-1-18", "摩羯座", nullptr},
       {30, "2011-1-19", "宝瓶座", nullptr},
       {30, "2011-8-23", "室女座", nullptr},

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/engine/dispatcher.h"
+#include "calendar/datefacts_table.h"
 #include "calendar/mekdate.h"
 #include "itemcases.h"
 
@@ -35,10 +36,14 @@ TEST(DateFacts, Examples) {
   };
   for (const auto& c : weekdays)
     EXPECT_EQ(WeekdayText(EncodeDate(c.year, c.month, c.day)), c.text) << c.year;
+  // The animal of the lunar year, which begins on 正月初一; outside the lunar tables
+  // (1901-2100) the solar year's.
   const FFactCase animals[] = {
-      {2008, 5, 1, "鼠"}, {2020, 1, 1, "鼠"}, {2010, 1, 1, "虎"}, {2010, 2, 13, "虎"},
-      {2010, 12, 31, "虎"}, {2012, 6, 1, "龙"}, {1900, 6, 1, "鼠"}, {1990, 1, 1, "马"},
-      {1, 1, 1, "鸡"}, {9999, 1, 1, "猪"},
+      {2008, 5, 1, "鼠"},  {2020, 1, 1, "猪"},  {2020, 1, 25, "鼠"}, {2010, 1, 1, "牛"},
+      {2010, 2, 13, "牛"}, {2010, 2, 14, "虎"}, {2010, 12, 31, "虎"}, {2012, 6, 1, "龙"},
+      {1990, 1, 1, "蛇"},  {1990, 1, 26, "蛇"}, {1990, 1, 27, "马"}, {1901, 1, 1, "鼠"},
+      {1901, 2, 19, "牛"}, {2100, 1, 1, "羊"},  {2100, 2, 9, "猴"},  {1900, 6, 1, "鼠"},
+      {2101, 1, 1, "鸡"},  {1, 1, 1, "鸡"},     {9999, 1, 1, "猪"},
   };
   for (const auto& c : animals)
     EXPECT_EQ(AnimalText(EncodeDate(c.year, c.month, c.day)), c.text) << c.year;
@@ -51,8 +56,40 @@ TEST(DateFacts, Examples) {
     EXPECT_EQ(ConstellationText(EncodeDate(c.year, c.month, c.day)), c.text) << c.month << c.day;
 }
 
+// 1901-2100: every term begins on its real start day, the day before still belongs to the
+// term before; the table's days lie where the terms can fall (a 3..9 and a 18..24 per
+// month), and the telling rows hold.
+TEST(DateFacts, SolarTermOfEveryDayByTheRealStartDays) {
+  for (int year = 1901; year <= 2100; ++year) {
+    const uint8_t* days = SolarTermDays[year - 1901];
+    for (int k = 0; k < 24; ++k) {
+      const int month = k / 2 + 1;
+      ASSERT_TRUE(k % 2 ? days[k] >= 18 && days[k] <= 24 : days[k] >= 3 && days[k] <= 9)
+          << year << " term " << k;
+      const FTermRow& row = TermRows[month - 1];
+      const char* term = k % 2 ? row.second : row.first;
+      const char* before = k % 2 ? row.first : TermRows[(month + 10) % 12].second;
+      ASSERT_EQ(SolarTermText(EncodeDate(year, month, days[k])), term) << year << " " << term;
+      ASSERT_EQ(SolarTermText(EncodeDate(year, month, days[k] - 1)), before) << year << " " << term;
+    }
+  }
+  const struct {
+    int year;
+    uint8_t days[24];
+  } rows[] = {
+      {1901, {6, 21, 4, 19, 6, 21, 5, 21, 6, 22, 6, 22, 8, 23, 8, 24, 8, 24, 9, 24, 8, 23, 8, 22}},
+      {2025, {5, 20, 3, 18, 5, 20, 4, 20, 5, 21, 5, 21, 7, 22, 7, 23, 7, 23, 8, 23, 7, 22, 7, 21}},
+      {2100, {5, 20, 4, 18, 5, 20, 5, 20, 5, 21, 5, 21, 7, 23, 7, 23, 7, 23, 8, 23, 7, 22, 7, 22}},
+  };
+  for (const auto& r : rows)
+    for (int k = 0; k < 24; ++k) EXPECT_EQ(SolarTermDays[r.year - 1901][k], r.days[k]) << r.year << " " << k;
+  EXPECT_EQ(SolarTermText(EncodeDate(2025, 4, 19)), "清明");
+  EXPECT_EQ(SolarTermText(EncodeDate(2025, 4, 20)), "谷雨");
+}
+
+// Outside 1901-2100 the same start days hold in every year.
 TEST(DateFacts, SolarTermOfEveryDayByTheFixedStartDays) {
-  for (int year : {1900, 2009, 2010, 2012, 9999}) {
+  for (int year : {1, 1900, 2101, 9999}) {
     for (int month = 1; month <= 12; ++month) {
       const FTermRow& row = TermRows[month - 1];
       const char* before = TermRows[(month + 10) % 12].second;
@@ -65,9 +102,6 @@ TEST(DateFacts, SolarTermOfEveryDayByTheFixedStartDays) {
       }
     }
   }
-  EXPECT_EQ(SolarTermText(EncodeDate(2010, 1, 4)), "冬至");
-  EXPECT_EQ(SolarTermText(EncodeDate(2010, 12, 20)), "大雪");
-  EXPECT_EQ(SolarTermText(EncodeDate(2010, 12, 21)), "冬至");
 }
 
 TEST(DateFacts, ConstellationBoundaries) {
@@ -108,9 +142,10 @@ TEST(DateFactItems, ResultsMessagesAndTheNormalisedLine) {
       {9, "2009\\1\\1", "星期四", nullptr},
       {9, "２００９－１－１", "星期四", nullptr},
       {9, " 2009 - 1 - 1 ", "星期四", nullptr},
-      {10, "2010-1-1", "虎", nullptr},
-      {10, "1990/1/1", "马", nullptr},
-      {11, "2010-4-4", "清明", nullptr},
+      {10, "2010-1-1", "牛", nullptr},
+      {10, "1990/1/1", "蛇", nullptr},
+      {11, "2010-4-4", "春分", nullptr},  // 清明 began on 5 April 2010
+      {11, "2010-4-5", "清明", nullptr},
       {30, "2000-3-1", "双鱼座", nullptr},
       {9, "2009/2/29", "2009-2-29", "输入日期不正确"},
       {10, "abc", "abc", "输入日期不正确"},
