@@ -2,6 +2,7 @@
 #include <span>
 
 #include "core/mekmath.h"
+#include "core/mekstr.h"
 #include "core/units_table.h"
 
 namespace {
@@ -36,4 +37,37 @@ double ConvertVolume(const std::string& fromUnit, const std::string& toUnit, dou
 }
 double ConvertMass(const std::string& fromUnit, const std::string& toUnit, double value) {
   return Convert(MassUnits, fromUnit, toUnit, value);
+}
+
+namespace {
+
+struct FQuantityTables {
+  std::span<const FUnit> Units;
+  std::span<const FUnitAlias> Aliases;
+};
+
+FQuantityTables TablesOf(EQuantity quantity) {
+  switch (quantity) {
+    case EQuantity::Length: return {LengthUnits, {}};
+    case EQuantity::Area: return {AreaUnits, AreaAliases};
+    case EQuantity::Volume: return {VolumeUnits, {}};
+    case EQuantity::Mass: break;
+  }
+  return {MassUnits, MassAliases};
+}
+
+}  // namespace
+
+std::string TableUnitName(EQuantity quantity, const std::string& typed) {
+  const FQuantityTables tables = TablesOf(quantity);
+  std::string name = TrimText(typed);
+  for (const FUnitAlias& a : tables.Aliases)
+    if (name == a.Name) name = a.TableName;
+  return FindUnit(tables.Units, name) ? name : std::string();
+}
+
+std::string UnitNames(EQuantity quantity) {
+  std::string names;
+  for (const FUnit& u : TablesOf(quantity).Units) names += (names.empty() ? "" : ",") + std::string(u.Name);
+  return names;
 }

@@ -60,3 +60,6 @@ const std::array<FUnit, 10> MassUnits = {{
     {"英磅", 0.454},
     {"毫克", 0.000001},
 }};
+
+const std::array<FUnitAlias, 1> AreaAliases = {{{"英亩", "平方英亩"}}};
+const std::array<FUnitAlias, 1> MassAliases = {{{"磅", "英磅"}}};

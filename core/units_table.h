@@ -12,3 +12,12 @@ extern const std::array<FUnit, 15> LengthUnits;
 extern const std::array<FUnit, 15> AreaUnits;
 extern const std::array<FUnit, 6> VolumeUnits;
 extern const std::array<FUnit, 10> MassUnits;
+
+// A common name that the tables know under another name: "磅" is the table's "英磅",
+// "英亩" its "平方英亩".
+struct FUnitAlias {
+  const char* Name;
+  const char* TableName;
+};
+extern const std::array<FUnitAlias, 1> AreaAliases;
+extern const std::array<FUnitAlias, 1> MassAliases;

@@ -1,5 +1,5 @@
 // Items 41 to 44: "value,unit,target unit" converted, the target unit written after the
-// result exactly as typed.
+// result as the table names it.
 #include "app/engine/dispatcher.h"
 #include "app/engine/handlers.h"
 #include "core/mekDialogs.h"
@@ -11,20 +11,27 @@ namespace {
 
 using FConversion = double (*)(const std::string&, const std::string&, double);
 
-void ConversionItem(TDispatcher& calc, FConversion convert) {
-  // No blanks are trimmed: " 米" is no unit and converts to -1.
+// A unit the table does not know shows the item's units in a box and keeps the input
+// line, instead of a result of -1.
+void ConversionItem(TDispatcher& calc, EQuantity quantity, FConversion convert) {
   const Fmekfenjiestr fields = SplitText(calc.Edit1Text, ',');
   double value;
   if (fields.size() < 3 || !TryStrToFloat(fields[0], value)) {
     ShowInfo("输入错误，格式：数值，原单位，换算单位");
     return;
   }
-  calc.Edit1Text = FormatGeneral(convert(fields[1], fields[2], value)) + fields[2];
+  const std::string from = TableUnitName(quantity, fields[1]);
+  const std::string to = TableUnitName(quantity, fields[2]);
+  if (from.empty() || to.empty()) {
+    ShowInfo("目前只支持:" + UnitNames(quantity));
+    return;
+  }
+  calc.Edit1Text = FormatGeneral(convert(from, to, value)) + to;
 }
 
 }  // namespace
 
-void Item41Length(TDispatcher& calc) { ConversionItem(calc, ConvertLength); }
-void Item42Area(TDispatcher& calc) { ConversionItem(calc, ConvertArea); }
-void Item43Volume(TDispatcher& calc) { ConversionItem(calc, ConvertVolume); }
-void Item44Mass(TDispatcher& calc) { ConversionItem(calc, ConvertMass); }
+void Item41Length(TDispatcher& calc) { ConversionItem(calc, EQuantity::Length, ConvertLength); }
+void Item42Area(TDispatcher& calc) { ConversionItem(calc, EQuantity::Area, ConvertArea); }
+void Item43Volume(TDispatcher& calc) { ConversionItem(calc, EQuantity::Volume, ConvertVolume); }
+void Item44Mass(TDispatcher& calc) { ConversionItem(calc, EQuantity::Mass, ConvertMass); }

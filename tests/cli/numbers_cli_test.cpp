@@ -81,6 +81,11 @@ TEST(NumeralsCli, RefusedNumbersKeepTheLine) {
 }
 
 TEST(UnitsCli, ConversionsAndTheirMessage) {
+  const char* const LengthUnitsBox =
+      "目前只支持:微米,毫米,厘米,分米,米,千米,公里,寸,尺,丈,里,英寸,英尺,英里,海里";
+  const char* const AreaUnitsBox = "目前只支持:公顷,平方毫米,平方厘米,平方分米,平方米,平方千米,"
+                                   "平方公里,平方寸,平方尺,平方丈,平方里,亩,平方英亩,顷,分";
+  const char* const MassUnitsBox = "目前只支持:克,千克,公斤,斤,两,钱,担,吨,英磅,毫克";
   const FCliCase cases[] = {
       {41, "100,米,厘米", "10000厘米", nullptr},
       {41, "1,英里,米", "1609米", nullptr},
@@ -97,10 +102,18 @@ TEST(UnitsCli, ConversionsAndTheirMessage) {
       {44, "１００，克，千克", "0.1千克", nullptr},  // full-width commas and digits
       {44, "1,斤,两,extra", "10两", nullptr},  // fields after the third are ignored
       {43, "-2.5e3,毫升,升", "-2.5升", nullptr},
-      {41, "100,米,公尺", "-1公尺", nullptr},
-      {41, "100, 米,厘米", "-1厘米", nullptr},
-      {41, "100,米, 厘米", "-1 厘米", nullptr},
-      {42, "1,米,厘米", "-1厘米", nullptr},  // a length is no area
+      // An unknown unit lists the item's units and keeps the line; blanks around a name
+      // and the common names 磅 and 英亩 are read.
+      {41, "100,米,公尺", "100,米,公尺", LengthUnitsBox},
+      {42, "1,米,厘米", "1,米,厘米", AreaUnitsBox},  // a length is no area
+      {42, "100,平米米,平米厘米", "100,平米米,平米厘米", AreaUnitsBox},
+      {42, "100,平方米,平方厘米", "1000000平方厘米", nullptr},
+      {42, "1,英亩,平方米", "4047平方米", nullptr},
+      {42, "4047,平方米,英亩", "1平方英亩", nullptr},
+      {44, "1,磅,千克", "0.454千克", nullptr},
+      {44, "1,磅,米", "1,磅,米", MassUnitsBox},
+      {41, "100, 米,厘米", "10000厘米", nullptr},
+      {41, "100,米, 厘米 ", "10000厘米", nullptr},
       {41, "100,米", "100,米", BadConversion},
       {44, "abc,克,斤", "abc,克,斤", BadConversion},
       {44, ",克,斤", ",克,斤", BadConversion},
