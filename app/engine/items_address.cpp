@@ -13,8 +13,11 @@ void Item17DialUpAddress(TDispatcher& calc) {
   if (!links.empty()) calc.Edit1Text = links.front().IPAddress;
 }
 
-// A name that does not resolve empties the line.
-void Item26HostAddress(TDispatcher& calc) { calc.Edit1Text = HostToAddress(calc.Edit1Text); }
+// A name that does not resolve leaves the line as typed, so the address can be mended.
+void Item26HostAddress(TDispatcher& calc) {
+  if (std::string address = HostToAddress(calc.Edit1Text); !address.empty())
+    calc.Edit1Text = std::move(address);
+}
 
 // A failed query (no server configured among them) raises, and the line keeps its text.
 void Item56NetworkTime(TDispatcher& calc) {

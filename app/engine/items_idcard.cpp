@@ -40,7 +40,9 @@ void Item36Region(TDispatcher& calc) {
 
 void Item37CheckChar(TDispatcher& calc) {
   if (calc.Edit1Text.empty()) return;
-  const std::string given = calc.Edit1Text.substr(calc.Edit1Text.size() - 1);
+  // A lowercase "x" is the check character X typed without shift.
+  std::string given = calc.Edit1Text.substr(calc.Edit1Text.size() - 1);
+  if (given == "x") given = "X";
   const std::string computed = IdCheckChar(calc.Edit1Text);  // raises for a non-digit
   calc.Edit1Text = given == computed ? "校验码正确" : "校验码不正确，应该是" + computed;
 }

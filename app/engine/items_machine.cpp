@@ -15,12 +15,12 @@ std::string Megabytes(double bytes) { return FormatFixed(bytes / BytesPerMB, 2) 
 // A drive root that names no volume shows this and keeps the input line.
 const char* const NoDisk = "没有找到该磁盘";
 
-void ShowDiskBytes(TDispatcher& calc, int64_t bytes) {
+void ShowDiskBytes(TDispatcher& calc, int64_t bytes, std::string (*text)(int64_t)) {
   if (bytes < 0) {
     ShowInfo(NoDisk);
     return;
   }
-  calc.Edit1Text = DiskSizeText(bytes);
+  calc.Edit1Text = text(bytes);
 }
 }  // namespace
 
@@ -34,6 +34,10 @@ std::string GigahertzText(double megahertz) { return FormatFixed(megahertz / 100
 
 std::string DiskSizeText(int64_t bytes) {
   return "磁盘总容量为" + Megabytes(static_cast<double>(bytes));
+}
+
+std::string DiskFreeText(int64_t bytes) {
+  return "磁盘剩余容量为" + Megabytes(static_cast<double>(bytes));
 }
 
 std::string UptimeText(int64_t milliseconds) {
@@ -52,9 +56,9 @@ void Item15Memory(TDispatcher& calc) { calc.Edit1Text = MemoryText(MemoryFacts()
 // Blocks for about half a second while the cycles are counted.
 void Item16CpuClock(TDispatcher& calc) { calc.Edit1Text = GigahertzText(CpuMegahertz()); }
 
-void Item21DiskTotal(TDispatcher& calc) { ShowDiskBytes(calc, DiskTotalBytes(calc.Edit1Text)); }
+void Item21DiskTotal(TDispatcher& calc) { ShowDiskBytes(calc, DiskTotalBytes(calc.Edit1Text), DiskSizeText); }
 
-void Item22DiskFree(TDispatcher& calc) { ShowDiskBytes(calc, DiskFreeBytes(calc.Edit1Text)); }
+void Item22DiskFree(TDispatcher& calc) { ShowDiskBytes(calc, DiskFreeBytes(calc.Edit1Text), DiskFreeText); }
 
 // One reading serves both figures, so the minutes and the seconds always agree.
 void Item23Uptime(TDispatcher& calc) { calc.Edit1Text = UptimeText(TickCount()); }

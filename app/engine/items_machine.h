@@ -9,7 +9,8 @@
 std::string MemoryText(const FMemoryFacts& facts);
 // Megahertz as gigahertz with two decimals: "2.93GHz".
 std::string GigahertzText(double megahertz);
-// "磁盘总容量为10240.00MB", the text of both the capacity and the free space.
+// "磁盘总容量为10240.00MB" (item 21) and "磁盘剩余容量为2048.00MB" (item 22).
 std::string DiskSizeText(int64_t bytes);
+std::string DiskFreeText(int64_t bytes);
 // "开机75分钟(4523秒)": whole minutes and whole seconds of a millisecond count.
 std::string UptimeText(int64_t milliseconds);

@@ -74,7 +74,7 @@ void ConvertCurrency(TDispatcher& calc) {
   }
   const auto [from, to] = CurrencyCodes(fields[1], fields[2]);
   if (from.empty() || to.empty()) {
-    ShowInfo("目前只支持常用:人民币美元,欧元,港元,台币,\r英镑,韩元,日元");
+    ShowInfo("目前只支持常用:人民币,美元,欧元,港元,台币,\r英镑,韩元,日元");
     return;
   }
   if (Configured("currency")) {

@@ -34,7 +34,7 @@ TEST(IdCardCli, BirthDateAndSex) {
 TEST(IdCardCli, CheckCharacterAndRegion) {
   const FCliCase cases[] = {
       {37, "11010519491231002X", "校验码正确", nullptr},
-      {37, "11010519491231002x", "校验码不正确，应该是X", nullptr},
+      {37, "11010519491231002x", "校验码正确", nullptr},  // x is X typed without shift
       {37, "110105194912310021", "校验码不正确，应该是X", nullptr},
       {37, "11010519491231002", "校验码不正确，应该是X", nullptr},
       {37, "１１０１０５１９４９１２３１００２Ｘ", "校验码正确", nullptr},

@@ -3,7 +3,7 @@
 
 namespace {
 const char* const Wrong = "日期格式不对";
-const char* const Question = "公历转农历请按“是”，农历转阴历请按“否”";
+const char* const Question = "公历转农历请按“是”，农历转公历请按“否”";
 }  // namespace
 
 TEST(LunarCli, SolarToLunar) {
@@ -45,12 +45,13 @@ TEST(LunarCli, LunarToSolar) {
       {1, "2009-6-1", "2009-07-22", nullptr},  // after the leap 5th month
       {1, "2033-12-1", "2034-01-20", nullptr},
       {1, "2010/1/1/9", "2010-02-14", nullptr},  // fields after the third are ignored
-      {1, "2010-2-30", "0001-01-01", nullptr},
-      {1, "2100-1-1", "0001-01-01", nullptr},
-      {1, "1900-12-1", "0001-01-01", nullptr},
-      {1, "2010-13-1", "0001-01-01", nullptr},
-      {1, "2010-0-1", "0001-01-01", nullptr},
-      {1, "2010-1-31", "0001-01-01", nullptr},
+      // a lunar date that does not exist is refused, not shown as the year 1
+      {1, "2010-2-30", "2010-2-30", Wrong},
+      {1, "2100-1-1", "2100-1-1", Wrong},
+      {1, "1900-12-1", "1900-12-1", Wrong},
+      {1, "2010-13-1", "2010-13-1", Wrong},
+      {1, "2010-0-1", "2010-0-1", Wrong},
+      {1, "2010-1-31", "2010-1-31", Wrong},
       {1, "2010-1", "2010-1", Wrong},
       {1, "2010-a-1", "2010-a-1", Wrong},
       {1, "", "", Wrong},
@@ -64,4 +65,11 @@ TEST(LunarCli, AsksWhichDirection) {
   const auto j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j["questions"], nlohmann::json::array({Question}));
   EXPECT_EQ(j["output"], "2010-02-14");
+  // A text that is no date in either calendar is refused before the question.
+  for (const char* typed : {"abc", "", "2010-a-1"}) {
+    const FCliResult t = RunCalc({"--json", "1", typed});
+    const auto k = nlohmann::json::parse(t.out);
+    EXPECT_EQ(k["questions"], nlohmann::json::array()) << typed;
+    EXPECT_EQ(k["messages"], nlohmann::json::array({Wrong})) << typed;
+  }
 }

@@ -76,7 +76,7 @@ TEST(MachineCli, FiguresAgainstTheKernel) {
 
   struct statvfs root;
   ASSERT_EQ(statvfs("/", &root), 0);
-  ASSERT_TRUE(std::regex_match(lines[0], m, std::regex("磁盘总容量为([0-9]+\\.[0-9]{2})MB"))) << lines[0];
+  ASSERT_TRUE(std::regex_match(lines[0], m, std::regex("磁盘剩余容量为([0-9]+\\.[0-9]{2})MB"))) << lines[0];
   EXPECT_NEAR(std::stod(m[1]), double(root.f_bavail) * root.f_frsize / 1048576, 256);
 
   ASSERT_TRUE(std::regex_match(lines[1], m,

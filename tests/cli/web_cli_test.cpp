@@ -19,7 +19,7 @@
 
 namespace {
 
-const char* const CurrencyBox = "目前只支持常用:人民币美元,欧元,港元,台币,\r英镑,韩元,日元";
+const char* const CurrencyBox = "目前只支持常用:人民币,美元,欧元,港元,台币,\r英镑,韩元,日元";
 const char* const NoDrawBox = "地球上还没发这一期的中奖号呢";
 
 }  // namespace

@@ -251,7 +251,7 @@ TEST(IdItems, BirthDateAndSex) {
 TEST(IdItems, CheckCharacter) {
   const FItemCase cases[] = {
       {37, "11010519491231002X", "校验码正确", nullptr},
-      {37, "11010519491231002x", "校验码不正确，应该是X", nullptr},
+      {37, "11010519491231002x", "校验码正确", nullptr},  // x is X typed without shift
       {37, "110105194912310021", "校验码不正确，应该是X", nullptr},
       {37, "11010519491231002", "校验码不正确，应该是X", nullptr},
       {37, "510104199003070015", "校验码正确", nullptr},

@@ -109,6 +109,8 @@ TEST(MachineText, MegabytesAndGigahertzRoundToTwoDecimals) {
       {INT64_MAX, "磁盘总容量为8796093022208.00MB"},
   };
   for (const auto& c : disks) EXPECT_EQ(DiskSizeText(c.bytes), c.text) << c.bytes;
+  // Item 22 says what it measures: the free space, not the total.
+  EXPECT_EQ(DiskFreeText(10737418240), "磁盘剩余容量为10240.00MB");
 
   const struct {
     double megahertz;

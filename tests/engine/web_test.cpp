@@ -35,7 +35,7 @@ namespace {
 
 const char* const WeatherFailure = "俺挖空心思算不出，能上网不？城市名对不？";
 const char* const MobileFailure = "俺挖空心思算不出，能上网不？IP对不？";
-const char* const CurrencyBox = "目前只支持常用:人民币美元,欧元,港元,台币,\r英镑,韩元,日元";
+const char* const CurrencyBox = "目前只支持常用:人民币,美元,欧元,港元,台币,\r英镑,韩元,日元";
 
 double Seconds() {
   timespec ts{};
