@@ -137,10 +137,12 @@ bool FontWithinLimits(const FFont& font);
 // "%.8x%.8x%.4x%.4x%.1x%.2x%.1x%.4x%s" of colour, height, size, pixels per inch, pitch,
 // character set, style, the name's byte length and the name.
 std::string FontToString(const FFont& font);
+// What the user is told of a stored font text that cannot be read: "字体格式有误".
+extern const char* const FontFormatMessage;
 // Applies a font text to font, field by field. A text of 32 bytes or fewer, and one whose
-// size or pixels per inch lie outside the limits above, raise EMekError("Error Font Format
-// String") with nothing applied; a field that is not hexadecimal raises EConvertError (the
-// fields before it stay applied).
+// size or pixels per inch lie outside the limits above, raise EMekError(FontFormatMessage)
+// with nothing applied; a field that is not hexadecimal raises EConvertError (the fields
+// before it stay applied).
 void StringToFont(const std::string& text, FFont& font);
 
 // ---- Percent-encoding of web addresses, byte by byte ----

@@ -73,13 +73,15 @@ std::string FontToString(const FFont& font) {
   return head + font.Name;
 }
 
+const char* const FontFormatMessage = "字体格式有误";
+
 void StringToFont(const std::string& text, FFont& font) {
-  if (text.size() <= 32) throw EMekError("Error Font Format String");
+  if (text.size() <= 32) throw EMekError(FontFormatMessage);
   // A size or resolution the font dialog never produces (a damaged text: a size of FFFF
   // is an 87,380-pixel font, a resolution of 0 stores size 12 as 1) makes the whole text
   // unreadable. Fields that are not hexadecimal fail in their turn below.
   if (IsHexField(text, 16, 8) && !SizeWithinLimits(HexField(text, 16, 4), HexField(text, 20, 4)))
-    throw EMekError("Error Font Format String");
+    throw EMekError(FontFormatMessage);
   font.Color = HexField(text, 0, 8);
   font.Height = HexField(text, 8, 8);
   // The size recomputes the height at the font's current resolution; the stored

@@ -92,7 +92,11 @@ bool ReadItem(const std::string& text, int& item) {
 std::string RunOne(TDispatcher& calc, TCliDialogs& dialogs, int item, const std::string& utf8) {
   dialogs.Messages.clear();
   dialogs.Questions.clear();
-  calc.ItemIndex = item;
+  // Choosing another item shows its prompt, as the selector does in the window.
+  if (calc.ItemIndex != item) {
+    calc.ItemIndex = item;
+    calc.ComboBox1Change();
+  }
   calc.Edit1Text = Utf8ToGbk(utf8);
   calc.Button20Click();
   return GbkToUtf8(calc.Edit1Text);
@@ -111,7 +115,7 @@ void AppendJsonList(std::string& out, const std::vector<std::string>& texts) {
 // {"item":N,"input":…,"output":…,"label":…,"messages":[…],"questions":[…]}.
 void AppendRecord(std::string& out, const TDispatcher& calc, const TCliDialogs& dialogs, int item,
                   const std::string& input, const std::string& output) {
-  // The label is the same welcome text after nearly every "=": converted once.
+  // The label is the same text after most runs of "=": converted once.
   static std::string labelGbk, labelUtf8;
   if (calc.Label1Text != labelGbk) {
     labelGbk = calc.Label1Text;

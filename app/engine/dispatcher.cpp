@@ -5,13 +5,23 @@
 
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
 #include "core/mekdatetime.h"
 #include "core/meklocale.h"
 #include "core/mekstr.h"
+#include "net/mekservices.h"
 
 const char* const StartLabelText = "做世界上最牛的计算器";
-const char* const WelcomeText = "欢迎定做软件，www.example.com  请选择运算项目";
+
+std::string WelcomeText(const std::string& site) {
+  std::string address = site;
+  for (const char* scheme : {"http://", "https://"})
+    if (address.compare(0, std::strlen(scheme), scheme) == 0) address.erase(0, std::strlen(scheme));
+  while (!address.empty() && address.back() == '/') address.pop_back();
+  if (address.empty()) return {};
+  return "欢迎定做软件，" + address + "  请选择运算项目";
+}
 
 TDispatcher::TDispatcher() : Label1Text(StartLabelText), DataDir(DefaultDataDir()) {}
 
@@ -28,7 +38,10 @@ void TDispatcher::Button20Click() {
       }
     }
   }
-  Label1Text = WelcomeText;
+  // The maker's address where one is configured; otherwise the label keeps what it
+  // shows (the selected item's prompt), so it never advertises an address of no one's.
+  if (std::string welcome = WelcomeText(ServiceAddress("site")); !welcome.empty())
+    Label1Text = std::move(welcome);
 }
 
 void TDispatcher::ComboBox1Change() {

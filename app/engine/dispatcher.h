@@ -25,9 +25,12 @@ inline constexpr int ItemCount = 57;
 // The selector's list, in order; indices count from 0.
 const FItem& ItemAt(int index);
 
-// Text shown at start-up and after every "=".
+// Text shown at start-up.
 extern const char* const StartLabelText;
-extern const char* const WelcomeText;
+// Text shown after every "=" when the maker's site (services.ini key "site", such as
+// "https://orvex.example.org") is configured: "欢迎定做软件，orvex.example.org  请选择运算项目".
+// The empty text for an empty site; "=" then leaves the label as it is.
+std::string WelcomeText(const std::string& site);
 
 class TDispatcher {
 public:
@@ -39,7 +42,8 @@ public:
   std::string LastInput;
   int ItemIndex = -1;
 
-  // "=": normalise, keep LastInput, run the item's handler under a guard, welcome text.
+  // "=": normalise, keep LastInput, run the item's handler under a guard, then the
+  // welcome text where the maker's site is configured.
   void Button20Click();
   // The selector changed to ItemIndex.
   void ComboBox1Change();

@@ -31,7 +31,9 @@
 #include "app/window/xhotkey.h"
 #include "core/codepage.h"
 #include "core/mekDialogs.h"
+#include "core/mekerror.h"
 #include "core/mekrandom.h"
+#include "core/mekstr.h"
 #include "net/mekservices.h"
 #include "net/mekwait.h"
 
@@ -201,7 +203,9 @@ void TForm1::BuildControls() {
 
   Label1 = new TPromptLabel(LabelText(Calc.Label1Text), this);
   Label1->setObjectName("Label1");
-  Label1->setGeometry(12, 7, 383, 38);
+  // From the input line's left edge to the selector's right edge: item 45's first line,
+  // "…港元,台币,", just fits.
+  Label1->setGeometry(9, 7, 388, 38);
   Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
   Edit1 = new QLineEdit(this);
@@ -322,7 +326,8 @@ void TForm1::FormCreate() {
         StringToFont(text, font);
       } catch (...) {
         SetEdit1Font(font);  // the fields read before the fault stay applied
-        throw;
+        // Whichever field is damaged, the user is told the same thing in Chinese.
+        throw EMekError(FontFormatMessage);
       }
       SetEdit1Font(font);
     }
@@ -432,7 +437,10 @@ void TForm1::Guard(F&& handler) {
 }
 
 std::string TForm1::ErrorBoxText(const std::string& message) {
-  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + ".";
+  // An English sentence gets its full stop; a Chinese one (ending in a double-byte
+  // character) is shown as it stands, since "." after Chinese text reads as a stray dot.
+  const unsigned char last = message.empty() ? 0 : static_cast<unsigned char>(message.back());
+  if (last > '.' && last < 0x80) return message + ".";
   return message;
 }
 

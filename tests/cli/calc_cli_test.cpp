@@ -35,7 +35,7 @@ TEST(Cli, JsonRecord) {
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out,
             "{\"item\":0,\"input\":\"1/3\",\"output\":\"0.333333333333333\","
-            "\"label\":\"欢迎定做软件，www.example.com  请选择运算项目\",\"messages\":[],"
+            "\"label\":\"请输入算式,如(2+3)*7/19\",\"messages\":[],"
             "\"questions\":[]}\n");
 }
 
@@ -62,7 +62,7 @@ TEST(Cli, ListShowsEveryItem) {
   for (char c : r.out) lines += c == '\n';
   EXPECT_EQ(lines, 57);
   EXPECT_NE(r.out.find("0\t加减乘除计算\t请输入算式,如(2+3)*7/19\n"), std::string::npos);
-  EXPECT_NE(r.out.find("45\t*汇率计算\t数量，原币种，转换币种(人民币美元,欧元,港元,台币,\\r英镑,韩元,日元)\n"),
+  EXPECT_NE(r.out.find("45\t*汇率计算\t数量，原币种，转换币种(人民币,美元,欧元,港元,台币,\\r英镑,韩元,日元)\n"),
             std::string::npos);
   EXPECT_NE(r.out.find("56\t网络校对时间\t直接点等于\n"), std::string::npos);
 }

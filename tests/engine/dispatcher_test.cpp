@@ -3,12 +3,13 @@
 
 #include "app/engine/dispatcher.h"
 #include "core/mekdatetime.h"
+#include "testenv.h"
 #include "testutil.h"
 
 TEST(ItemTable, LabelsAndPrompts) {
   EXPECT_STREQ(ItemAt(0).Label, "加减乘除计算");
   EXPECT_STREQ(ItemAt(0).Prompt, "请输入算式,如(2+3)*7/19");
-  EXPECT_STREQ(ItemAt(45).Prompt, "数量，原币种，转换币种(人民币美元,欧元,港元,台币,\r英镑,韩元,日元)");
+  EXPECT_STREQ(ItemAt(45).Prompt, "数量，原币种，转换币种(人民币,美元,欧元,港元,台币,\r英镑,韩元,日元)");
   EXPECT_STREQ(ItemAt(56).Label, "网络校对时间");
   EXPECT_STREQ(ItemAt(56).Prompt, "直接点等于");
   EXPECT_EQ(ItemAt(47).Handler, nullptr);
@@ -21,11 +22,12 @@ TEST(Dispatcher, EqualsOnItemZeroThenRestore) {
   TDispatcher calc;
   EXPECT_EQ(calc.Label1Text, "做世界上最牛的计算器");
   calc.ItemIndex = 0;
+  calc.ComboBox1Change();
   calc.Edit1Text = "（２＋３）＊７";
   calc.Button20Click();
   EXPECT_EQ(calc.Edit1Text, "35");
   EXPECT_EQ(calc.LastInput, "(2+3)*7");
-  EXPECT_EQ(calc.Label1Text, WelcomeText);
+  EXPECT_EQ(calc.Label1Text, ItemAt(0).Prompt);
   calc.BitBtn2Click();
   EXPECT_EQ(calc.Edit1Text, "(2+3)*7");
   calc.BitBtn2Click();
@@ -43,7 +45,7 @@ TEST(Dispatcher, FailuresAreDiscardedSilently) {
     calc.Button20Click();
     EXPECT_EQ(calc.Edit1Text, e);
     EXPECT_EQ(calc.LastInput, e);
-    EXPECT_EQ(calc.Label1Text, WelcomeText);
+    EXPECT_EQ(calc.Label1Text, "x");
   }
   EXPECT_TRUE(dialogs.Messages.empty());
 }
@@ -57,9 +59,34 @@ TEST(Dispatcher, ItemsWithoutHandlerRunOnlyTheCommonSteps) {
     calc.Button20Click();
     EXPECT_EQ(calc.Edit1Text, "123+1") << item;
     EXPECT_EQ(calc.LastInput, "123+1") << item;
-    EXPECT_EQ(calc.Label1Text, WelcomeText) << item;
+    EXPECT_EQ(calc.Label1Text, StartLabelText) << item;
   }
   EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+// After "=" the label names the maker's site only where one is configured; no
+// placeholder address is ever shown.
+TEST(Dispatcher, WelcomeTextNamesTheConfiguredSite) {
+  const struct {
+    const char* site;
+    const char* label;
+  } cases[] = {
+      {nullptr, "请输入算式,如(2+3)*7/19"},
+      {"", "请输入算式,如(2+3)*7/19"},
+      {"https://orvex.example.org/", "欢迎定做软件，orvex.example.org  请选择运算项目"},
+      {"http://127.0.0.1:8123", "欢迎定做软件，127.0.0.1:8123  请选择运算项目"},
+      {"www.example.net", "欢迎定做软件，www.example.net  请选择运算项目"},
+  };
+  for (const auto& c : cases) {
+    TConfigHome home;
+    if (c.site) home.Write(std::string("[services]\nsite=") + c.site + "\n");
+    TDispatcher calc;
+    calc.ItemIndex = 0;
+    calc.ComboBox1Change();
+    calc.Edit1Text = "1+1";
+    calc.Button20Click();
+    EXPECT_EQ(calc.Label1Text, c.label) << (c.site ? c.site : "(no file)");
+  }
 }
 
 TEST(Dispatcher, SelectorShowsPromptsAndDrivesTheTypingTestHooks) {
@@ -74,11 +101,11 @@ TEST(Dispatcher, SelectorShowsPromptsAndDrivesTheTypingTestHooks) {
   EXPECT_EQ(calc.Label1Text, ItemAt(45).Prompt);
   calc.ItemIndex = 51;
   calc.ComboBox1Change();
-  EXPECT_EQ(calc.Label1Text, "回车开始记时");
+  EXPECT_EQ(calc.Label1Text, "回车开始计时");
   EXPECT_EQ(armed, 1);
   calc.ItemIndex = -1;
   calc.ComboBox1Change();
-  EXPECT_EQ(calc.Label1Text, "回车开始记时");  // unchanged for an index outside the table
+  EXPECT_EQ(calc.Label1Text, "回车开始计时");  // unchanged for an index outside the table
   EXPECT_EQ(idle, (std::vector<int>{45, -1}));
   EXPECT_EQ(focused, 3);
 }

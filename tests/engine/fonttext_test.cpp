@@ -6,7 +6,7 @@
 
 namespace {
 
-// StringToFont refuses text with "Error Font Format String" (not a conversion error).
+// StringToFont refuses text with "字体格式有误" (not a conversion error).
 void ExpectFormatError(const std::string& text, FFont& f) {
   try {
     StringToFont(text, f);
@@ -14,7 +14,7 @@ void ExpectFormatError(const std::string& text, FFont& f) {
   } catch (const EConvertError&) {
     ADD_FAILURE() << "conversion error for " << text;
   } catch (const EMekError& e) {
-    EXPECT_STREQ(e.what(), "Error Font Format String");
+    EXPECT_STREQ(e.what(), "字体格式有误");
   }
 }
 
