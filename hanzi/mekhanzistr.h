@@ -4,8 +4,8 @@
 #include <string>
 
 // The stroke count of the first character of text: its entry in the GB2312 hanzi table,
-// 0 where the table holds no count (the radical forms such as 丨 and 扌, the unassigned
-// cells), -1 for a character outside the table (ASCII, symbols, GBK characters outside
+// 0 for the unassigned cells, which hold no character (the radical forms such as 丨 and
+// 扌 have their counts), -1 for a character outside the table (ASCII, symbols, GBK characters outside
 // GB2312). The bytes are used as they are. Raises EMekError on an empty text.
 int HanziStrokeCount(const std::string& text);
 

@@ -3,12 +3,22 @@
 
 #include "app/engine/dispatcher.h"
 #include "app/engine/handlers.h"
+#include "core/mekDialogs.h"
 #include "hanzi/mekhanzistr.h"
 
-// An empty input raises in HanziStrokeCount, so the item ends with the line unchanged.
+// An empty input raises in HanziStrokeCount, so the item ends with the line unchanged. A
+// character the table has no count for is told so, rather than shown as -1 or 0 strokes.
 void Item12StrokeCount(TDispatcher& calc) {
-  calc.Edit1Text = std::to_string(HanziStrokeCount(calc.Edit1Text));
+  const int32_t strokes = HanziStrokeCount(calc.Edit1Text);
+  if (strokes <= 0) {
+    ShowInfo("没有找到这个字的笔画");
+    return;
+  }
+  calc.Edit1Text = std::to_string(strokes);
 }
 
-// A character without a radical clears the input line.
-void Item13Radical(TDispatcher& calc) { calc.Edit1Text = HanziRadical(calc.Edit1Text); }
+// A character without a radical leaves the input line as typed.
+void Item13Radical(TDispatcher& calc) {
+  if (std::string radical = HanziRadical(calc.Edit1Text); !radical.empty())
+    calc.Edit1Text = std::move(radical);
+}

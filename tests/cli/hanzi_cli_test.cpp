@@ -5,13 +5,15 @@
 #include "itembatch.h"
 
 TEST(HanziCli, StrokesAndRadicals) {
+  const char* const NoStrokes = "没有找到这个字的笔画";
   const FCliCase cases[] = {
-      {12, "啊", "10", nullptr},   {12, "的确", "8", nullptr},  {12, "丨", "0", nullptr},
-      {12, "A", "-1", nullptr},    {12, "國", "-1", nullptr},   {12, "", "", nullptr},
-      {12, "㐀", "-1", nullptr},   // GBK lacks it: it arrives as "?"
+      {12, "啊", "10", nullptr},   {12, "的确", "8", nullptr},  {12, "丨", "1", nullptr},
+      {12, "A", "A", NoStrokes},   {12, "國", "國", NoStrokes}, {12, "", "", nullptr},
+      {12, "㐀", "?", NoStrokes},  // GBK lacks it: it arrives as "?"
       {13, "啊", "口", nullptr},   {13, "打", "扌手", nullptr}, {13, "热", "火灬", nullptr},
-      {13, "國", "囗", nullptr},   {13, "A", "", nullptr},      {13, "㐀", "", nullptr},
-      {13, "\uF92C", "", nullptr},  // a compatibility ideograph
+      // no radical: the line is kept
+      {13, "國", "囗", nullptr},   {13, "A", "A", nullptr},     {13, "㐀", "?", nullptr},
+      {13, "\uF92C", "\uF92C", nullptr},  // a compatibility ideograph
       {13, "", "", nullptr},
   };
   RunCliCases(cases);

@@ -10,9 +10,9 @@ the first one is taken: it is the count for simplified Chinese (范 8 9, 骨 9 1
 
 Pinned cells (the generator prints them every run):
 - the five unassigned cells 0xD7FA..0xD7FE hold 0;
-- the 41 radical forms filed among the level-2 characters (RADICAL_FORMS below) hold 0:
-  the table gives no count for a component that is not written as a character of its own,
-  although Unihan counts them (丨 1, 艹 3, 虍 6);
+- the 41 radical forms filed among the level-2 characters (RADICAL_FORMS below) take
+  Unihan's count like every other character (丨 1, 艹 3, 虍 6): a user asking for the
+  strokes of 丨 means one stroke, never none. They are printed with their counts;
 - the well-known entries of TELLING are checked against Unihan; one that Unihan gave
   differently would be pinned to the value here, and reported. With Unihan 15.0 every
   one of them agrees, so none is pinned.
@@ -39,7 +39,7 @@ LEADS = range(0xB0, 0xF8)
 TRAILS = range(0xA1, 0xFF)
 UNASSIGNED = [bytes([0xD7, t]) for t in range(0xFA, 0xFF)]
 
-# Radical forms filed among the level-2 characters: no stroke count of their own.
+# Radical forms filed among the level-2 characters, printed with their counts.
 RADICAL_FORMS = ("丨丿丶匚刂冂亻勹亠冫冖讠卩阝廴凵艹廾尢扌囗彡犭夂饣忄丬氵宀辶彐屮纟攵灬礻肀"
                  "钅疒衤虍")
 
@@ -78,8 +78,6 @@ def read_unihan(path):
 
 def build(strokes):
     """(the 6,768 entries, the characters of the cells, the pins made as text lines)."""
-    zero_cells = {cp936.encode(c): c for c in RADICAL_FORMS}
-    assert len(zero_cells) == 41 and all(k is not None for k in zero_cells)
     telling = {cp936.encode(c): (c, n) for c, n in TELLING.items()}
     entries, chars, pins = [], [], []
     for lead in LEADS:
@@ -93,9 +91,6 @@ def build(strokes):
                 continue
             assert chars[-1] is not None, "cell %s does not decode" % cell.hex()
             cp = ord(chars[-1])
-            if cell in zero_cells:
-                entries.append(0)
-                continue
             if cp not in strokes:
                 sys.exit("Unihan has no kTotalStrokes for %s U+%04X" % (chars[-1], cp))
             n = strokes[cp]
@@ -109,7 +104,7 @@ def build(strokes):
 
 def check(entries):
     assert len(entries) == 6768
-    assert entries.count(0) == 46, entries.count(0)
+    assert entries.count(0) == len(UNASSIGNED), entries.count(0)
     assert max(entries) == LARGEST
     assert all(0 <= n <= LARGEST for n in entries)
     for c, n in TELLING.items():
@@ -125,8 +120,7 @@ def render(entries, chars, unicode_version, deb_version):
            '#include "hanzi/hanzi_tables.h"',
            "",
            "// The stroke count of the GB2312 cell with lead byte L and trail byte T at",
-           "// (L - 0xB0) * 94 + (T - 0xA1); 0 for the unassigned cells 0xD7FA..0xD7FE and",
-           "// for the 41 radical forms, which have no count of their own.",
+           "// (L - 0xB0) * 94 + (T - 0xA1); 0 for the unassigned cells 0xD7FA..0xD7FE.",
            "const std::array<uint8_t, StrokeTableSize> HanziStrokeTable = {{"]
     for r, lead in enumerate(LEADS):
         row = entries[r * 94:(r + 1) * 94]
@@ -147,8 +141,8 @@ def main():
     print("source: %s (Unicode %s, unicode-data %s)" % (os.path.basename(path),
                                                         unicode_version, deb_version))
     print("pinned to 0, unassigned: %s" % " ".join(c.hex().upper() for c in UNASSIGNED))
-    print("pinned to 0, radical forms: %s"
-          % " ".join("%s %s" % (cp936.encode(c).hex().upper(), c) for c in RADICAL_FORMS))
+    print("radical forms, with Unihan's counts: %s"
+          % " ".join("%s %d" % (c, strokes[ord(c)]) for c in RADICAL_FORMS))
     if pins:
         print("pinned to the well-known count, where Unihan differs:")
         print("\n".join(pins))
