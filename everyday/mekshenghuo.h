@@ -23,6 +23,8 @@ bool StandardWeight(int32_t height, int32_t& man, int32_t& woman);
 // name no row holds. Raises EConvertError when the result lies outside the signed 32-bit
 // range.
 int32_t FoodEnergy(const std::string& name, int32_t grams);
+// Whether a row of the food table holds name as above (an empty name never).
+bool IsFood(const std::string& name);
 // Daily energy need in kilocalories for a body weight in kilograms: weight x 15.2 + 680
 // for a man, weight x 14.6 + 450 for a woman. Raises EConvertError when the result lies
 // outside the signed 32-bit range (the item passes only weights of 11..149).

@@ -1,9 +1,11 @@
 // Health calculators: standard weight, food energy and daily energy need. Decimal factors
 // are worked in tenths, in integers, so that halves round to even exactly.
+#include <algorithm>
 #include <limits>
 #include <string_view>
 
 #include "core/mekerror.h"
+#include "core/mekstr.h"
 #include "everyday/food_table.h"
 #include "everyday/mekshenghuo.h"
 
@@ -38,18 +40,38 @@ bool StandardWeight(int32_t height, int32_t& man, int32_t& woman) {
   return true;
 }
 
-int32_t FoodEnergy(const std::string& name, int32_t grams) {
+namespace {
+
+// The last row whose food name ends in name (苹果 finds 红富士苹果), matched on whole
+// characters: a character's second byte followed by name's bytes is no match. Empty for
+// an empty name or none.
+std::string_view FoodRow(const std::string& name) {
+  if (name.empty()) return {};
   const std::string key = name + "|";
   // The last matching row decides, so the search runs from the end.
   for (size_t i = FoodTable.size(); i-- > 0;) {
     const std::string_view row = FoodTable[i];
-    if (row.find(key) == std::string_view::npos) continue;
-    int64_t energy = 0;
-    for (size_t p = row.find('|') + 1; row[p] >= '0' && row[p] <= '9'; ++p)
-      energy = energy * 10 + (row[p] - '0');
-    return CheckedInt32(energy * grams / 100);  // C++ division truncates toward zero
+    const size_t at = row.find(key);
+    if (at == std::string_view::npos) continue;
+    const std::string head(row.substr(0, at));
+    size_t p = 0;
+    while (p < at) p += std::max<size_t>(CharLengthAt(head, p), 1);
+    if (p == at) return row;
   }
-  return 0;
+  return {};
+}
+
+}  // namespace
+
+bool IsFood(const std::string& name) { return !FoodRow(name).empty(); }
+
+int32_t FoodEnergy(const std::string& name, int32_t grams) {
+  const std::string_view row = FoodRow(name);
+  if (row.empty()) return 0;
+  int64_t energy = 0;
+  for (size_t p = row.find('|') + 1; row[p] >= '0' && row[p] <= '9'; ++p)
+    energy = energy * 10 + (row[p] - '0');
+  return CheckedInt32(energy * grams / 100);  // C++ division truncates toward zero
 }
 
 int32_t DailyEnergy(int32_t weight, bool isMan) {

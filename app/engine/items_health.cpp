@@ -4,6 +4,7 @@
 #include "app/engine/dispatcher.h"
 #include "app/engine/handlers.h"
 #include "core/mekDialogs.h"
+#include "core/mekstr.h"
 #include "core/mekerror.h"
 #include "core/meknum.h"
 #include "everyday/mekshenghuo.h"
@@ -24,14 +25,20 @@ void Item31StandardWeight(TDispatcher& calc) {
                    std::to_string(woman) + "kg";
 }
 
-// "name*grams": the name runs up to the first "*", untrimmed. Without "*" nothing happens.
-// Grams that are no integer, and an energy beyond the 32-bit range, are refused.
+// "name*grams": the name runs up to the first "*", blanks around either part ignored.
+// Without "*" nothing happens. Grams that are no integer, and an energy beyond the 32-bit
+// range, are refused; a food the table does not hold is told so rather than shown as 0千卡.
 void Item32FoodEnergy(TDispatcher& calc) {
   const size_t star = calc.Edit1Text.find('*');
   if (star == std::string::npos) return;
+  const std::string name = TrimText(std::string_view(calc.Edit1Text).substr(0, star));
+  if (!IsFood(name)) {
+    ShowInfo("没有找到这种食物");
+    return;
+  }
   int32_t energy = 0;
   try {
-    energy = FoodEnergy(calc.Edit1Text.substr(0, star), StrToInt(calc.Edit1Text.substr(star + 1)));
+    energy = FoodEnergy(name, StrToInt(TrimText(std::string_view(calc.Edit1Text).substr(star + 1))));
   } catch (const EConvertError&) {
     ShowInfo(BadInput);
     return;

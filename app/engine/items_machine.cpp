@@ -45,10 +45,15 @@ std::string UptimeText(int64_t milliseconds) {
          std::to_string(milliseconds / 1000) + "秒)";
 }
 
-// Only the first byte of the input line names the drive; an empty line queries nothing
-// and stays empty, as does a byte that names no volume.
+// Only the first byte of the input line names the drive. A line that names no volume
+// (an empty one included) is told so, as items 21 and 22 tell it, and stays as typed.
 void Item14VolumeSerial(TDispatcher& calc) {
-  calc.Edit1Text = VolumeSerial(calc.Edit1Text.empty() ? '\0' : calc.Edit1Text[0]);
+  std::string serial = VolumeSerial(calc.Edit1Text.empty() ? '\0' : calc.Edit1Text[0]);
+  if (serial.empty()) {
+    ShowInfo(NoDisk);
+    return;
+  }
+  calc.Edit1Text = std::move(serial);
 }
 
 void Item15Memory(TDispatcher& calc) { calc.Edit1Text = MemoryText(MemoryFacts()); }

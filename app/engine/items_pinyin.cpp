@@ -3,4 +3,8 @@
 #include "app/engine/handlers.h"
 #include "core/mekstr.h"
 
-void Item39Pinyin(TDispatcher& calc) { calc.Edit1Text = PinyinOfText(calc.Edit1Text, calc.DataDir); }
+// A text of which no character has a pinyin leaves the line as typed.
+void Item39Pinyin(TDispatcher& calc) {
+  std::string pinyin = PinyinOfText(calc.Edit1Text, calc.DataDir);
+  if (!TrimText(pinyin).empty()) calc.Edit1Text = std::move(pinyin);
+}

@@ -16,16 +16,16 @@ TEST(ChemistryCli, Formulas) {
   RunCliCases(cases);
 }
 
-TEST(ChemistryCli, UnknownNamesClearTheLine) {
+TEST(ChemistryCli, UnknownNamesKeepTheLine) {
   const FCliCase cases[] = {
-      {6, "氯化钠 ", "", nullptr},
-      {6, "氯化钠　", "", nullptr},  // full-width blank
-      {6, "ＮａＣｌ", "", nullptr},  // full-width letters are read as NaCl, which is no name
-      {6, "钠氯化", "", nullptr},
-      {6, "氯化", "", nullptr},
-      {6, "氯化𬭊", "", nullptr},  // GBK lacks the character: it arrives as "?"
+      {6, "氯化钠 ", "NaCl", nullptr},
+      {6, "氯化钠　", "NaCl", nullptr},  // full-width blank
+      {6, "ＮａＣｌ", "NaCl", nullptr},  // full-width letters are read as NaCl, which is no name
+      {6, "钠氯化", "钠氯化", nullptr},
+      {6, "氯化", "氯化", nullptr},
+      {6, "氯化𬭊", "氯化?", nullptr},  // GBK lacks the character: it arrives as "?"
       {6, "", "", nullptr},
-      {6, "水", "H2O", nullptr},  // the calculator goes on after a cleared line
+      {6, "水", "H2O", nullptr},  // the calculator goes on after a name it did not know
   };
   RunCliCases(cases);
 }
@@ -34,6 +34,6 @@ TEST(ChemistryCli, SingleRun) {
   EXPECT_EQ(Calc(6, "硫酸铵"), "(NH4)2SO4");
   const FCliResult r = RunCalc({"6", "氯化"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "\n");
+  EXPECT_EQ(r.out, "氯化\n");
   EXPECT_EQ(r.err, "");
 }

@@ -15,17 +15,19 @@ TEST(FolderCli, Batch) {
   tree.File("ａ", 7);  // a full-width letter in a name
   const std::string root = tree.Root(), slash = root + "/", cn = tree.Path("下载"),
                     empty = cn + "/空", hidden = tree.Path(".hidden"), fw = tree.Path("ａ"),
-                    missing = tree.Path("missing");
+                    missing = tree.Path("missing"), fwAscii = tree.Path("a");
+  const char* const NoFolder = "没有找到该文件夹";
   const FCliCase cases[] = {
       {40, root.c_str(), "5.00GB", nullptr},
       {40, slash.c_str(), "5.00GB", nullptr},
       {40, cn.c_str(), "5.00GB", nullptr},
       {40, empty.c_str(), "0.00B", nullptr},
       {40, hidden.c_str(), "512.00B", nullptr},
-      // "=" turns full-width characters into ASCII first, so this names "a", a file.
-      {40, fw.c_str(), "0.00B", nullptr},
-      {40, missing.c_str(), "0.00B", nullptr},
-      {40, "", "0.00B", nullptr},
+      // "=" turns full-width characters into ASCII first, so this names "a", a file: no
+      // folder, told so, the line kept.
+      {40, fw.c_str(), fwAscii.c_str(), NoFolder},
+      {40, missing.c_str(), missing.c_str(), NoFolder},
+      {40, "", "", NoFolder},
   };
   RunCliCases(cases);
 }
@@ -40,6 +42,6 @@ TEST(FolderCli, SingleRun) {
   const FCliResult missing = RunCalc({"--json", "40", tree.Path("nothing")});
   EXPECT_EQ(missing.status, 0) << missing.err;
   const auto j = nlohmann::json::parse(missing.out);
-  EXPECT_EQ(j["output"], "0.00B");
-  EXPECT_EQ(j["messages"], nlohmann::json::array());
+  EXPECT_EQ(j["output"], tree.Path("nothing"));
+  EXPECT_EQ(j["messages"], nlohmann::json::array({"没有找到该文件夹"}));
 }

@@ -48,8 +48,8 @@ TEST(MachineCli, DriveRootsAsTyped) {
   const FCliCase cases[] = {
       {14, "c", s, nullptr},     {14, "C", s, nullptr},    {14, "c:", s, nullptr},
       {14, "C:\\", s, nullptr},  {14, "C:/", s, nullptr},  {14, "/", s, nullptr},
-      {14, "/usr", s, nullptr},  {14, "ｃ", s, nullptr},   {14, "d", "", nullptr},
-      {14, "", "", nullptr},     {14, "硬盘", "", nullptr},
+      {14, "/usr", s, nullptr},  {14, "ｃ", s, nullptr},   {14, "d", "d", none},
+      {14, "", "", none},        {14, "硬盘", "硬盘", none},  // told as items 21 and 22 tell it
       {21, "C:", t, nullptr},    {21, "c", t, nullptr},    {21, "c:\\", t, nullptr},
       {21, "C:/", t, nullptr},   {21, "/", t, nullptr},    {21, "Ｃ：", t, nullptr},
       {21, "/proc", "磁盘总容量为0.00MB", nullptr},

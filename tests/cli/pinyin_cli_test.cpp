@@ -13,7 +13,7 @@ TEST(PinyinCli, TextsAsTyped) {
       {39, "我爱Beijing", "wǒ ài       ", nullptr},
       {39, "女儿绿", "nǚ ér lǜ", nullptr},
       {39, "中😀国", "zhōng  guó", nullptr},  // outside GBK: "?", which has no pinyin
-      {39, "abc", "  ", nullptr},
+      {39, "abc", "abc", nullptr},  // no character has a pinyin: the line is kept
       {39, "這個國家", "zhè gè guó jiā", nullptr},  // 這 is DF 40: a second byte below 0x80
       {39, "丂中", "kǎo zhōng", nullptr},
       {39, "", "", nullptr},

@@ -24,8 +24,8 @@ TEST(WubiCli, BatchOfLookups) {
       {38, "国", "国字五笔为：lgyi", nullptr},
       {38, "我", "我字五笔为：trnt", nullptr},
       {38, "", "字五笔为：", nullptr},
-      {38, "ab", "ab字五笔为：udab", nullptr},      // the last line containing ab (齹)
-      {38, "ａｂ", "ab字五笔为：udab", nullptr},    // full-width letters become ASCII first
+      {38, "ab", "ab字五笔为：", nullptr},          // letters have no code (not 齹's udab)
+      {38, "ａｂ", "ab字五笔为：", nullptr},        // full-width letters become ASCII first
       {38, "乤", "乤字五笔为：ghnb", nullptr},      // not 靵's code, whose bytes hold 乤's
       {38, "靵", "靵字五笔为：afnf", nullptr},
       {38, "𠀀", "?字五笔为：", nullptr},           // GBK lacks it: "?" matches no line

@@ -83,19 +83,20 @@ TEST(Item6, NamesOfTheCourse) {
   RunItemCases(cases);
 }
 
-TEST(Item6, UnknownNamesClearTheLine) {
+// A name that is not known leaves the line as typed; blanks around a name are ignored.
+TEST(Item6, UnknownNamesKeepTheLine) {
   const FItemCase cases[] = {
-      {6, "氯化钠 ", "", nullptr},   // blanks are part of the name
-      {6, "氯化钠　", "", nullptr},  // the ideographic space becomes a blank first
-      {6, "水。", "", nullptr},      // and the ideographic full stop a "."
-      {6, "钠氯化", "", nullptr},
-      {6, "氯化", "", nullptr},      // an anion without a cation
-      {6, "钠", "", nullptr},
-      {6, "氯化亚", "", nullptr},
-      {6, "氯化氯化钠", "", nullptr},
-      {6, "水水", "", nullptr},
-      {6, "H2O", "", nullptr},
-      {6, "氯化\xC4", "", nullptr},  // the lead byte of 钠 alone
+      {6, "氯化钠 ", "NaCl", nullptr},
+      {6, "氯化钠　", "NaCl", nullptr},  // the ideographic space becomes a blank first
+      {6, "水。", "水.", nullptr},       // the ideographic full stop becomes a "."
+      {6, "钠氯化", "钠氯化", nullptr},
+      {6, "氯化", "氯化", nullptr},      // an anion without a cation
+      {6, "钠", "钠", nullptr},
+      {6, "氯化亚", "氯化亚", nullptr},
+      {6, "氯化氯化钠", "氯化氯化钠", nullptr},
+      {6, "水水", "水水", nullptr},
+      {6, "H2O", "H2O", nullptr},
+      {6, "氯化\xC4", "氯化\xC4", nullptr},  // the lead byte of 钠 alone
       {6, "", "", nullptr},
   };
   RunItemCases(cases);

@@ -21,14 +21,17 @@ namespace {
 
 constexpr int64_t KB = 1024, MB = KB * KB, GB = MB * KB;
 
-// Item 40's input line after "=" on typed.
-std::string Item40(const std::string& typed) {
+const char* const NoFolder = "没有找到该文件夹";
+
+// Item 40's input line after "=" on typed, with the message it must show (none: nullptr).
+std::string Item40(const std::string& typed, const char* message = nullptr) {
   TRecordingDialogs dialogs;
   TDispatcher calc;
   calc.ItemIndex = 40;
   calc.Edit1Text = typed;
   calc.Button20Click();
-  EXPECT_TRUE(dialogs.Messages.empty()) << typed;
+  EXPECT_EQ(dialogs.Messages, message ? std::vector<std::string>{message} : std::vector<std::string>{})
+      << typed;
   EXPECT_FALSE(calc.FolderWalking);
   return calc.Edit1Text;
 }
@@ -36,7 +39,8 @@ std::string Item40(const std::string& typed) {
 // A path typed into the input line and the line after "=".
 struct FTypedCase {
   std::string Typed;
-  const char* Text;
+  std::string Text;
+  const char* Message = nullptr;
 };
 
 struct FReport {
@@ -114,18 +118,19 @@ TEST(FolderSize, WhatIsNotCounted) {
       {tree.Root(), "1024.00B"},
       {tree.Path("sub"), "24.00B"},
       {tree.Path("bigfolder"), "7.00GB"},  // a link typed as the folder is the folder itself
-      {tree.Path("a"), "0.00B"},           // a file is no folder
-      {tree.Path("missing"), "0.00B"},
-      {tree.Path("missing/"), "0.00B"},
-      {"", "0.00B"},
-      {tree.Path("sub") + "\\", "0.00B"},  // "\" is part of a name here
-      {tree.Root() + std::string(1, '\0'), "0.00B"},  // no name holds a NUL byte
+      // What is no folder is told so, and the line kept (no 0.00B).
+      {tree.Path("a"), tree.Path("a"), NoFolder},  // a file is no folder
+      {tree.Path("missing"), tree.Path("missing"), NoFolder},
+      {tree.Path("missing/"), tree.Path("missing/"), NoFolder},
+      {"", "", NoFolder},
+      {tree.Path("sub") + "\\", tree.Path("sub") + "\\", NoFolder},  // "\" is part of a name here
+      {tree.Root() + std::string(1, '\0'), tree.Root() + std::string(1, '\0'), NoFolder},  // no name holds a NUL byte
       // File systems that store no files: neither entered nor counted.
       {"/proc", "0.00B"},
       {"/sys", "0.00B"},
       {"/dev/pts", "0.00B"},
   };
-  for (const auto& c : cases) EXPECT_EQ(Item40(c.Typed), c.Text) << c.Typed;
+  for (const auto& c : cases) EXPECT_EQ(Item40(c.Typed, c.Message), c.Text) << c.Typed;
 }
 
 // The input line is GBK; the file system names folders in UTF-8.

@@ -121,7 +121,7 @@ TEST(PinyinItem, CharactersFromTheDataFile) {
       {39, "龆", "tiáo", nullptr},
       {39, "级", "jí", nullptr},
       {39, "中华人民共和国", "zhōng huá rén mín gòng hé guó", nullptr},
-      {39, "abc", "  ", nullptr},
+      {39, "abc", "abc", nullptr},  // no character has a pinyin: the line is kept
       {39, "", "", nullptr},
       {39, "中国abc", "zhōng guó   ", nullptr},
       {39, "ａ中　国", " zhōng  guó", nullptr},  // full-width a and blank become ASCII first
@@ -129,14 +129,14 @@ TEST(PinyinItem, CharactersFromTheDataFile) {
   };
   RunItemCases(cases);
   TTempDir empty;
-  const FLineCase withoutFile[] = {{"巳首", " "}, {"中国abc", "    "}};
+  const FLineCase withoutFile[] = {{"巳首", "巳首"}, {"中国abc", "中国abc"}};
   RunPinyinCases(empty.Path, withoutFile);
 }
 
 TEST(PinyinItem, CharacterMissingFromTheFile) {
   TTempDir dir;
   WriteRecords(dir.Path, {{"中", "zhōng"}});
-  const FLineCase cases[] = {{"中国", "zhōng "}, {"国中", " zhōng"}, {"国", ""}};
+  const FLineCase cases[] = {{"中国", "zhōng "}, {"国中", " zhōng"}, {"国", "国"}};
   RunPinyinCases(dir.Path, cases);
 }
 

@@ -87,9 +87,9 @@ TEST(WubiItem, OnListsWrittenHere) {
       {"啊kbsk\r\n阿bs\r\n", "工", "工字五笔为："},
       // Two lines for one character: the later one decides.
       {"啊kbsk\r\n阿bs\r\n啊kbs\r\n", "啊", "啊字五笔为：kbs"},
-      // An ASCII key matches every line containing it; the last one decides.
-      {"工aaaa\r\n粼oqab\r\n鞯afab\r\n的rqyy\r\n", "ab", "ab字五笔为：afab"},
-      {"啊kbsk\r\n工aaaa\r\n的rqyy\r\n", "a", "a字五笔为：aaaa"},
+      // Letters have no Wubi code: they are not looked up in the codes of the lines.
+      {"工aaaa\r\n粼oqab\r\n鞯afab\r\n的rqyy\r\n", "ab", "ab字五笔为："},
+      {"啊kbsk\r\n工aaaa\r\n的rqyy\r\n", "a", "a字五笔为："},
       {"啊kbsk\r\n工aaaa\r\n", "xy", "xy字五笔为："},
       // An ASCII letter and a lead byte: the key keeps the half character.
       {"啊kbsk\r\n", "a啊", "a\xB0字五笔为："},
@@ -151,7 +151,7 @@ TEST(WubiItem, CommittedList) {
   } cases[] = {
       {"啊", "啊字五笔为：kbsk"}, {"一", "一字五笔为：ggll"}, {"国", "国字五笔为：lgyi"},
       {"工", "工字五笔为：aaaa"}, {"的", "的字五笔为：rqyy"},
-      {"ab", "ab字五笔为：udab"},  // 齹, the last line containing ab
+      {"ab", "ab字五笔为："},  // letters have no code (not 齹's, whose code holds ab)
       {"ＡＢ", "AB字五笔为："},     // full-width letters become ASCII; codes are lower case
       {"\x80", "\x80字五笔为："},    // the euro sign, a single byte outside ASCII
   };
