@@ -2,16 +2,18 @@
 #include "net/mekdomain.h"
 
 #include <idn2.h>
+#include <libpsl.h>
 
-#include <nlohmann/json.hpp>
-
-#include <fstream>
+#include <algorithm>
+#include <cstring>
 #include <sstream>
+#include <vector>
 
 #include "core/codepage.h"
 #include "core/mekstr.h"
 #include "net/mekdatafile.h"
 #include "net/mekhtml.h"
+#include "net/mekjsonanswer.h"
 #include "net/mekresolve.h"
 #include "net/mekservices.h"
 #include "net/mektcp.h"
@@ -33,18 +35,38 @@ std::string Lower(std::string text) {
 
 bool IsLabelByte(char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-'; }
 
+// Labels of letters, digits and "-", none beginning or ending with "-", 1 to 63 bytes
+// each, 253 in all.
 bool IsHostName(const std::string& name) {
   if (name.empty() || name.size() > 253) return false;
-  size_t label = 0;
-  for (const char c : name) {
-    if (c == '.') {
-      if (label == 0) return false;
-      label = 0;
-    } else if (!IsLabelByte(c) || ++label > 63) {
-      return false;
-    }
+  size_t start = 0;
+  while (true) {
+    const size_t dot = std::min(name.find('.', start), name.size());
+    const size_t length = dot - start;
+    if (length == 0 || length > 63 || name[start] == '-' || name[dot - 1] == '-') return false;
+    for (size_t i = start; i < dot; ++i)
+      if (!IsLabelByte(name[i])) return false;
+    if (dot == name.size()) return true;
+    start = dot + 1;
   }
-  return label > 0;
+}
+
+// The public suffix list: the newest the system has (Debian's publicsuffix), else the one
+// built into libpsl. Loaded once, kept for the process.
+const psl_ctx_t* SuffixList() {
+  static const psl_ctx_t* const list = [] {
+    const psl_ctx_t* latest = psl_latest(nullptr);
+    return latest ? latest : psl_builtin();
+  }();
+  return list;
+}
+
+// The lines of a WHOIS answer, each trimmed and in lower case.
+std::vector<std::string> WhoisLines(const std::string& answer) {
+  std::vector<std::string> lines;
+  std::istringstream in(answer);
+  for (std::string line; std::getline(in, line);) lines.push_back(Lower(TrimText(line)));
+  return lines;
 }
 
 bool HasNonAscii(const std::string& text) {
@@ -63,24 +85,36 @@ const char* DomainStateText(EDomainState state) {
   }
 }
 
-std::optional<std::string> DomainQueryName(const std::string& line) {
-  std::string name = Lower(TrimText(line));
+std::optional<std::string> DomainTypedName(const std::string& line) {
+  std::string name = TrimText(line);
+  if (name.find('\0') != std::string::npos) return std::nullopt;
   if (HasNonAscii(name)) {
-    // Characters beyond ASCII: the name's ASCII form under IDNA 2008 (UTS 46).
+    // Characters beyond ASCII: the name's ASCII form under IDNA 2008 (UTS 46), whose
+    // mapping lowers the case. Only the Unicode form is lowered: lowering the GBK bytes
+    // would turn a character whose second byte is a capital (華 is C8 41) into another.
     char* ascii = nullptr;
     if (idn2_to_ascii_8z(GbkToUtf8(name).c_str(), &ascii, IDN2_NONTRANSITIONAL) != IDN2_OK)
       return std::nullopt;
     name = ascii;
     idn2_free(ascii);
   }
+  name = Lower(name);
   if (!IsHostName(name)) return std::nullopt;
   return name;
 }
 
+std::optional<std::string> DomainQueryName(const std::string& line) {
+  const std::optional<std::string> name = DomainTypedName(line);
+  if (!name) return std::nullopt;
+  const char* registrable = psl_registrable_domain(SuffixList(), name->c_str());
+  if (!registrable) return std::nullopt;
+  return std::string(registrable);
+}
+
 std::shared_ptr<const FDomainServers> LoadRdapBootstrap(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return nullptr;
-  const json bootstrap = json::parse(file, nullptr, false);
+  std::string text;
+  if (!ReadDataFile(path, RdapBootstrapMaxBytes, text)) return nullptr;
+  const json bootstrap = ParseAnswerJson(text);
   if (!bootstrap.is_object() || !bootstrap.contains("services") || !bootstrap["services"].is_array())
     return nullptr;
   auto servers = std::make_shared<FDomainServers>();
@@ -102,8 +136,9 @@ std::shared_ptr<const FDomainServers> LoadRdapBootstrap(const std::string& path)
 }
 
 std::shared_ptr<const FDomainServers> LoadWhoisTable(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return nullptr;
+  std::string text;
+  if (!ReadDataFile(path, WhoisTableMaxBytes, text)) return nullptr;
+  std::istringstream file(text);
   auto servers = std::make_shared<FDomainServers>();
   for (std::string line; std::getline(file, line);) {
     if (line.empty() || line[0] == '#') continue;
@@ -115,25 +150,45 @@ std::shared_ptr<const FDomainServers> LoadWhoisTable(const std::string& path) {
   return servers;
 }
 
-bool WhoisSaysFree(const std::string& answer) {
-  static const char* const Markers[] = {
+EDomainState JudgeWhoisAnswer(const std::string& answer, const std::string& name) {
+  static const char* const FreeMarkers[] = {
       "no match for",     "no matching record", "not found",    "domain not found",
       "no data found",    "no entries found",   "status: free", "is available for registration",
   };
-  const std::string text = Lower(answer);
-  for (const char* marker : Markers)
-    if (text.find(marker) != std::string::npos) return true;
-  return false;
+  static const char* const RecordKeys[] = {"domain name:", "domain:", "domainname:", "[domain name]"};
+  if (answer.empty() || answer.find('\0') != std::string::npos) return EDomainState::Unknown;
+  const std::vector<std::string> lines = WhoisLines(answer);
+  // A marker counts on a line of its own, not as the value of a field ("registrant
+  // email: not found" belongs to a registered record).
+  for (const std::string& line : lines)
+    for (const char* marker : FreeMarkers) {
+      const size_t at = line.find(marker);
+      if (at != std::string::npos && line.find(':') >= at) return EDomainState::Free;
+    }
+  // A record of the domain: a domain field, and the name it was asked about.
+  const bool named = Lower(answer).find(name) != std::string::npos;
+  for (const std::string& line : lines)
+    for (const char* key : RecordKeys)
+      if (named && line.compare(0, std::strlen(key), key) == 0) return EDomainState::Registered;
+  return EDomainState::Unknown;  // a rate limit, an access error, anything else
+}
+
+EDomainState JudgeRdapAnswer(const FHttpAnswer& answer) {
+  if (!answer.Received || (answer.Status != 200 && answer.Status != 404)) return EDomainState::Unknown;
+  const json body = ParseAnswerJson(answer.Body);
+  if (!body.is_object()) return EDomainState::Unknown;
+  const auto cls = body.find("objectClassName");
+  if (answer.Status == 200 && cls != body.end() && *cls == "domain") return EDomainState::Registered;
+  const auto code = body.find("errorCode");
+  if (answer.Status == 404 && code != body.end() && code->is_number_integer() && *code == 404)
+    return EDomainState::Free;
+  return EDomainState::Unknown;
 }
 
 EDomainState AskRdap(const std::string& base, const std::string& name) {
   const std::string slash = !base.empty() && base.back() == '/' ? "" : "/";
-  const FHttpAnswer answer =
-      FetchHttp({base + slash + "domain/" + name, {"Accept: application/rdap+json"}, {}});
-  if (!answer.Received) return EDomainState::Unknown;
-  if (answer.Status == 200) return EDomainState::Registered;
-  if (answer.Status == 404) return EDomainState::Free;
-  return EDomainState::Unknown;
+  return JudgeRdapAnswer(
+      FetchHttp({base + slash + "domain/" + name, {"Accept: application/rdap+json"}, {}}));
 }
 
 EDomainState AskWhois(const std::string& server, const std::string& name) {
@@ -147,9 +202,9 @@ EDomainState AskWhois(const std::string& server, const std::string& name) {
   std::string answer;
   if (!address || !connection.Connect(*address, port, connectBy) ||
       !connection.SendAll(name + "\r\n", doneBy) ||
-      !connection.ReadUntilClosed(answer, WhoisMaxBytes, doneBy) || answer.empty())
+      !connection.ReadUntilClosed(answer, WhoisMaxBytes, doneBy))
     return EDomainState::Unknown;
-  return WhoisSaysFree(answer) ? EDomainState::Free : EDomainState::Registered;
+  return JudgeWhoisAnswer(answer, name);
 }
 
 EDomainState DomainRegistration(const std::string& line, const std::string& dataDir) {
