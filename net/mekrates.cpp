@@ -8,11 +8,14 @@
 #include <sstream>
 
 #include "net/mekhtml.h"
+#include "net/mekjsonanswer.h"
 #include "net/mekservices.h"
 
 using nlohmann::json;
 
 namespace {
+
+constexpr double MinPlausibleRate = 1e-6, MaxPlausibleRate = 1e6;
 
 std::string Lower(std::string text) {
   for (char& c : text)
@@ -24,12 +27,15 @@ std::optional<double> RateAt(std::string base, const std::string& from, const st
   if (base.back() == '/') base.pop_back();
   const FHttpAnswer answer = FetchHttp({base + "/" + from + ".json", {"Accept: application/json"}, {}});
   if (!answer.Received || answer.Status != 200) return std::nullopt;
-  const json rates = json::parse(answer.Body, nullptr, false);
+  const json rates = ParseAnswerJson(answer.Body);
   if (!rates.is_object() || !rates.contains(from) || !rates[from].is_object()) return std::nullopt;
   const json& table = rates[from];
   if (!table.contains(to) || !table[to].is_number()) return std::nullopt;
+  // Between any two of the item's currencies a rate lies far inside these bounds (the
+  // widest pair, pound to won, is near 2000); zero, a negative rate or one beyond them is
+  // no rate.
   const double rate = table[to].get<double>();
-  if (!std::isfinite(rate)) return std::nullopt;
+  if (!std::isfinite(rate) || rate < MinPlausibleRate || rate > MaxPlausibleRate) return std::nullopt;
   return rate;
 }
 

@@ -10,6 +10,7 @@
 #include "core/codepage.h"
 #include "core/mekstr.h"
 #include "net/mekhtml.h"
+#include "net/mekjsonanswer.h"
 #include "net/mekservices.h"
 
 using nlohmann::json;
@@ -22,7 +23,7 @@ namespace {
 json FetchJson(const std::string& address) {
   const FHttpAnswer answer = FetchHttp({address, {"Accept: application/json"}, {}});
   if (!answer.Received || answer.Status != 200) return json(json::value_t::discarded);
-  return json::parse(answer.Body, nullptr, false);
+  return ParseAnswerJson(answer.Body);
 }
 
 // The number at key of object j, when there is one.
@@ -41,9 +42,14 @@ std::optional<double> FirstNumberAt(const json& j, const char* key) {
   return (*it)[0].get<double>();
 }
 
+// Air temperatures stay within these on Earth (the records are -89.2 and 56.7 ℃); a value
+// beyond them is no measurement.
+constexpr double LowestDegrees = -100, HighestDegrees = 100;
+
 // Whole degrees, halves away from zero; nothing for a value no thermometer shows.
 std::optional<std::string> Degrees(std::optional<double> value) {
-  if (!value || !std::isfinite(*value) || std::fabs(*value) > 1e6) return std::nullopt;
+  if (!value || !std::isfinite(*value) || *value < LowestDegrees || *value > HighestDegrees)
+    return std::nullopt;
   return std::to_string(static_cast<long long>(std::round(*value)));
 }
 
