@@ -2,10 +2,28 @@
 // first call for a path loads it, later calls for the same path share what was loaded.
 // A file that cannot be loaded is not kept, so the next call tries again.
 #pragma once
+#include <cstddef>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <utility>
+
+// The most each data file may hold: a few times what is shipped, so that a file that is no
+// data file (a link to /dev/zero, a sparse file of gigabytes) is refused before it is read.
+inline constexpr size_t RdapBootstrapMaxBytes = size_t(1) << 20;
+inline constexpr size_t WhoisTableMaxBytes = size_t(1) << 20;
+inline constexpr size_t IpRegionMaxBytes = size_t(64) << 20;
+inline constexpr size_t PhoneModuleMaxBytes = size_t(16) << 20;
+
+// Reads the file at path whole into text when it is a regular file of at most maxBytes;
+// false otherwise (missing, a folder, a FIFO or device, too large, changed while read).
+// A FIFO is never waited on.
+bool ReadDataFile(const std::string& path, size_t maxBytes, std::string& text);
+
+// Whether path is a regular 64-bit ELF file of at most maxBytes whose program and section
+// header tables lie inside it: what may be handed to the loader without it faulting on a
+// file cut short.
+bool IsWholeElfFile(const std::string& path, size_t maxBytes);
 
 template <class T>
 class TDataFileOnce {

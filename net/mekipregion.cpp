@@ -32,12 +32,8 @@ uint16_t ReadHalf(const std::string& bytes, size_t at) {
 uint32_t TIpRegionTable::Word(size_t at) const { return ReadWord(bytes_, at); }
 
 std::unique_ptr<TIpRegionTable> TIpRegionTable::Load(const std::string& path) {
-  std::ifstream file(path, std::ios::binary | std::ios::ate);
-  if (!file) return nullptr;
-  const std::streamoff size = file.tellg();
-  if (size < 0 || !file.seekg(0)) return nullptr;
-  std::string bytes(static_cast<size_t>(size), '\0');
-  if (!file.read(bytes.data(), size) || file.peek() != std::char_traits<char>::eof()) return nullptr;
+  std::string bytes;
+  if (!ReadDataFile(path, IpRegionMaxBytes, bytes)) return nullptr;
   return FromBytes(std::move(bytes));
 }
 
@@ -121,6 +117,7 @@ std::string IpRegionAnswer(std::string_view record) {
 std::string IpAddressArea(const std::string& line, const std::string& dataDir) {
   const std::string text = TrimText(line);
   in_addr address{};
+  if (text.find('\0') != std::string::npos) return "查询失败";  // inet_pton would stop at it
   if (inet_pton(AF_INET, text.c_str(), &address) != 1) return "查询失败";
   const std::shared_ptr<const TIpRegionTable> table = IpRegionTableAt(dataDir + "/ip2region.dat");
   if (!table) return "查询失败";

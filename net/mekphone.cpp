@@ -16,6 +16,7 @@
 namespace {
 
 constexpr int ChinaCallingCode = 86;
+constexpr size_t MaxDialTextBytes = 64;
 
 // Digits, blanks and "-", with one "+" in front at most: what the item reads as a number
 // (the library on its own would also take letters and extensions).
@@ -33,6 +34,9 @@ struct FPhoneModule {
 };
 
 std::shared_ptr<const FPhoneModule> LoadPhoneModule(const std::string& path) {
+  // A file that is no whole shared object is never handed to the loader, which would
+  // fault on one cut short (or wait on a FIFO).
+  if (!IsWholeElfFile(path, PhoneModuleMaxBytes)) return nullptr;
   void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle) return nullptr;
   auto module = std::make_shared<FPhoneModule>();
@@ -61,7 +65,9 @@ const char* PhoneCarrierName(const std::string& nationalNumber) {
 
 std::optional<std::string> PhoneNumberArea(const std::string& line, const std::string& dataDir) {
   const std::string text = TrimText(line);
-  if (!IsDialText(text)) return std::nullopt;
+  // No dial text is longer (the longest international numbers have 15 digits); a long
+  // paste would cost the parser seconds.
+  if (text.size() > MaxDialTextBytes || !IsDialText(text)) return std::nullopt;
   static TDataFileOnce<FPhoneModule> modules(LoadPhoneModule);
   const std::shared_ptr<const FPhoneModule> module = modules.At(dataDir + "/" + ORVEX_PHONE_MODULE);
   FPhoneLookup found{};

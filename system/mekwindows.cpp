@@ -23,6 +23,7 @@ namespace {
 // The file system facts behind a drive root; false when it names no volume or the
 // kernel refuses the query.
 bool RootFacts(const std::string& root, struct statvfs& facts) {
+  if (root.find('\0') != std::string::npos) return false;  // "C:" and a NUL is no drive
   const std::optional<std::string> path = DriveRootPath(root);
   return path && statvfs(path->c_str(), &facts) == 0;
 }
