@@ -1,6 +1,9 @@
 // The per-thread hook that network waits call between their slices.
 #include "net/mekwait.h"
 
+#include <time.h>
+
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -9,6 +12,7 @@ struct FWaitState {
   FNetworkWaitHook Hook;
   bool Running = false;    // inside the hook: a wait started from it does not re-enter it
   bool Abandoned = false;  // the hook has said stop since it was installed
+  int64_t BoundMs = 0;     // the steady clock's time when all waits end; 0: none
 };
 
 FWaitState& State() {
@@ -16,7 +20,22 @@ FWaitState& State() {
   return state;
 }
 
+int64_t SteadyNowMs() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return int64_t{now.tv_sec} * 1000 + now.tv_nsec / 1000000;
+}
+
+bool PastBound(const FWaitState& s) { return s.BoundMs != 0 && SteadyNowMs() >= s.BoundMs; }
+
 }  // namespace
+
+TNetworkWaitBound::TNetworkWaitBound(int64_t ms) : previous_(State().BoundMs) {
+  const int64_t end = SteadyNowMs() + std::max<int64_t>(ms, 0);
+  State().BoundMs = previous_ == 0 ? end : std::min(previous_, end);
+}
+
+TNetworkWaitBound::~TNetworkWaitBound() { State().BoundMs = previous_; }
 
 FNetworkWaitHook SetNetworkWaitHook(FNetworkWaitHook hook) {
   FWaitState& s = State();
@@ -26,7 +45,7 @@ FNetworkWaitHook SetNetworkWaitHook(FNetworkWaitHook hook) {
 
 bool NetworkWaitTick() {
   FWaitState& s = State();
-  if (s.Abandoned) return true;
+  if (s.Abandoned || PastBound(s)) return true;
   if (!s.Hook || s.Running) return false;
   s.Running = true;
   bool stop = false;
@@ -40,4 +59,4 @@ bool NetworkWaitTick() {
   return stop;
 }
 
-bool NetworkWaitAbandoned() { return State().Abandoned; }
+bool NetworkWaitAbandoned() { return State().Abandoned || PastBound(State()); }

@@ -4,6 +4,7 @@
 // window is closing). The hook belongs to the thread that sets it: the update check's
 // thread and the command line have none, and their waits run as before.
 #pragma once
+#include <cstdint>
 #include <functional>
 
 // The longest stretch a wait goes without calling NetworkWaitTick.
@@ -21,6 +22,22 @@ FNetworkWaitHook SetNetworkWaitHook(FNetworkWaitHook hook);
 bool NetworkWaitTick();
 
 // True while the calling thread's hook has asked to abandon waits and has not yet been
-// replaced: every later wait of the thread ends at once, so a handler that asks several
-// services after each other does not start the next wait after the first was abandoned.
+// replaced, or once the thread's bound (below) has passed: every later wait of the thread
+// ends at once, so a handler that asks several services after each other does not start
+// the next wait after the first was abandoned.
 bool NetworkWaitAbandoned();
+
+// One bound on all the waits of the calling thread while it lives: once ms milliseconds
+// have passed, every wait ends at the next slice as abandoned, however many requests the
+// handler makes one after the other. A bound set inside another keeps the earlier end.
+// The dispatcher gives each "=" one.
+class TNetworkWaitBound {
+public:
+  explicit TNetworkWaitBound(int64_t ms);
+  ~TNetworkWaitBound();
+  TNetworkWaitBound(const TNetworkWaitBound&) = delete;
+  TNetworkWaitBound& operator=(const TNetworkWaitBound&) = delete;
+
+private:
+  int64_t previous_;
+};

@@ -39,7 +39,12 @@ void DropFront(std::string_view& text, size_t count) { text.remove_prefix(std::m
 
 std::string FetchServicePage(const std::string& key, const std::string& pathAndQuery) {
   const std::string base = ServiceAddress(key);
-  return base.empty() ? std::string() : FetchPage(SiteAddress(base, pathAndQuery));
+  if (base.empty()) return std::string();
+  // An error page (a status other than 2xx) is no answer: its text must not be read as
+  // one (a 404 page holds no "Domain name is not available" and would say 未被注册).
+  FHttpAnswer answer = FetchHttp({SiteAddress(base, pathAndQuery), {}, {}});
+  if (!answer.Received || answer.Status < 200 || answer.Status > 299) return std::string();
+  return PageToGbk(answer.Body, answer.ContentType);
 }
 
 std::string ParseWeather(const std::string& page) {

@@ -8,8 +8,10 @@
 #include <string>
 #include <utility>
 
-// The page at the base address of the service key followed by pathAndQuery, fetched by
-// FetchPage; the empty text, without touching the network, when the key has no address.
+// The page at the base address of the service key followed by pathAndQuery, fetched as
+// FetchPage fetches; the empty text, without touching the network, when the key has no
+// address, and the empty text when the answer's status is not 2xx (an error page is no
+// answer).
 std::string FetchServicePage(const std::string& key, const std::string& pathAndQuery);
 
 // ---- Item 27: weather ----

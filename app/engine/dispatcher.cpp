@@ -11,8 +11,14 @@
 #include "core/meklocale.h"
 #include "core/mekstr.h"
 #include "net/mekservices.h"
+#include "net/mekwait.h"
 
 const char* const StartLabelText = "做世界上最牛的计算器";
+
+namespace {
+// The longest one "=" waits on the network, all its requests together.
+constexpr int64_t EqualsNetworkMs = 15000;
+}  // namespace
 
 std::string WelcomeText(const std::string& site) {
   std::string address = site;
@@ -32,6 +38,8 @@ void TDispatcher::Button20Click() {
     if (FItemHandler handler = ItemAt(ItemIndex).Handler) {
       // Every failure a handler does not catch itself is discarded without a message;
       // the input line keeps whatever text it has now.
+      // All the network waits of one "=" together end within EqualsNetworkMs.
+      const TNetworkWaitBound bound(EqualsNetworkMs);
       try {
         handler(*this);
       } catch (...) {
