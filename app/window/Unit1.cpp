@@ -119,6 +119,21 @@ void SetTextColor(QWidget* w, QPalette::ColorRole role, const QColor& c) {
 
 bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
+// Events by which the user changes something: keys, buttons, the wheel, input methods,
+// context menus.
+bool IsInputEvent(QEvent::Type type) {
+  switch (type) {
+    case QEvent::KeyPress: case QEvent::KeyRelease: case QEvent::ShortcutOverride:
+    case QEvent::MouseButtonPress: case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick: case QEvent::Wheel: case QEvent::InputMethod:
+    case QEvent::ContextMenu: case QEvent::TouchBegin: case QEvent::TouchUpdate:
+    case QEvent::TouchEnd: case QEvent::Drop:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 QStringList TPromptLabel::WrappedLines() const {
@@ -375,9 +390,10 @@ void TForm1::ReleaseHotkey() {
 }
 
 void TForm1::WMHotKey(FHotKeyMessage& message) {
-  // Nothing here shows a message; a failure leaves the input line as it is by then.
+  // Nothing here shows a message; a failure leaves the input line as it is by then. While
+  // "=" waits the input line is not touched.
   try {
-    if (!hotkey_ || hotkey_->HotKeyIndex(message) != 1) return;
+    if (equalsRunning_ || !hotkey_ || hotkey_->HotKeyIndex(message) != 1) return;
     if (selectorIndex_ != 47) return;
     int x = 0, y = 0;
     if (!hotkeyPlatform_ || !hotkeyPlatform_->PointerPosition(x, y)) {
@@ -512,12 +528,17 @@ void TForm1::Button18Click() {
 void TForm1::Button20Click() {
   if (equalsRunning_) return;
   equalsRunning_ = true;
+  // The input line and the selector show that they take nothing meanwhile.
+  Edit1->setReadOnly(true);
+  ComboBox1->setEnabled(false);
   struct FDone {
     TForm1& Form;
     FNetworkWaitHook Previous;
     ~FDone() {
       SetNetworkWaitHook(std::move(Previous));
       Form.equalsRunning_ = false;
+      Form.Edit1->setReadOnly(false);
+      Form.ComboBox1->setEnabled(true);
     }
   } done{*this, SetNetworkWaitHook([this] { return NetworkWait(); })};
   PullState();
@@ -626,6 +647,12 @@ bool TForm1::FormKeyPress(QKeyEvent* event) {
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
+  // While "=" waits or walks, the window paints and can be closed, but takes no input: the
+  // answer lands on the input line and item as they were when "=" began, and no dialog
+  // (the font, a link's error box) opens inside the wait.
+  if (equalsRunning_ && IsInputEvent(type) && watched->isWidgetType() &&
+      static_cast<QWidget*>(watched)->window() == this)
+    return true;
   // Where Enter went down: the press reaches the input line (then the window, its parent),
   // or another control (the selector's list, a message box).
   if (type == QEvent::KeyPress && watched->isWidgetType() &&
