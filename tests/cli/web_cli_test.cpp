@@ -71,7 +71,7 @@ TEST(WebCli, PublicSourcesAndOfflineAnswers) {
                 R"({"current":{"temperature_2m":3.4,"weather_code":2},)"
                 R"("daily":{"temperature_2m_max":[7.6],"temperature_2m_min":[-2.5]}})");
   server.Answer("/rates/cny.json", 200, R"({"date":"2026-12-09","cny":{"usd":0.14123}})");
-  server.Answer("/rdap/domain/example.com", 200, "{}", "application/rdap+json");
+  server.Answer("/rdap/domain/example.com", 200, R"({"objectClassName":"domain"})", "application/rdap+json");
   const FCliCase cases[] = {
       {27, "北京", "北京市：多云，现在3℃，今天-3℃~8℃", nullptr},
       {28, "13800138000", "北京市 中国移动", nullptr},
@@ -91,6 +91,10 @@ TEST(WebCli, PublicSourcesAndOfflineAnswers) {
       "/rdap/domain/example.com",
   };
   EXPECT_EQ(server.Targets(), targets);
+  // A NUL byte in a batch line is part of the input: no address is cut short at it.
+  const FCliResult r = RunCalc({"--batch"}, std::string("29\t8.8.8.8\0garbage\n", 19));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(nlohmann::json::parse(r.out)["output"], "查询失败");
 }
 
 // The largest page a fetch keeps, 8 MiB of line breaks, costs each item a few times its

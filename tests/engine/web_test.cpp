@@ -5,6 +5,7 @@
 // against stand-ins of their public sources answering in each source's documented format.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <time.h>
 
 #include <algorithm>
@@ -22,7 +23,10 @@
 #include "core/mekstr.h"
 #include "itemcases.h"
 #include "loopback.h"
+#include "net/mekdatafile.h"
 #include "net/mekdomain.h"
+#include "net/mekhtml.h"
+#include "net/mekjsonanswer.h"
 #include "net/mekipregion.h"
 #include "net/mekphone.h"
 #include "net/mekwait.h"
@@ -259,6 +263,19 @@ TEST(WebItems, DomainAndPresenceMarkers) {
       {46, "example.com", "", "example.com查询失败", nullptr, "/cgi-bin/check.cgi?area_domain=example.com"},
   };
   RunWebCases(server, cases);
+  // An error status is no answer: its page is not read as one (a 404 page lacks the
+  // marker of a registered name, a 500 page the "=1" of an online account).
+  for (const int status : {404, 429, 500, 503}) {
+    server.Answer("/cgi-bin/check.cgi", status, "<b>no such page</b>");
+    server.Answer("/getonline", status, "x=1");
+    server.Answer("/sd/history/inc/history.php", status, "开奖日期");
+    const FItemCase errors[] = {
+        {46, "example.com", "example.com查询失败", nullptr},
+        {50, "12345", "12345查询失败", nullptr},
+        {35, "2013011", "2013011", "查询失败"},
+    };
+    RunItemCases(errors);
+  }
 }
 
 namespace {
@@ -369,6 +386,8 @@ TEST(OfflineLookups, PhoneAndIpAnswers) {
       {28, "12345", MobileFailure, nullptr},
       {28, "1380013800x", MobileFailure, nullptr},  // the library alone would take letters
       {28, "", MobileFailure, nullptr},
+      // no dial text is that long, though the library would read this one
+      {28, ("138" + std::string(60, '-') + "00138000").c_str(), MobileFailure, nullptr},
       {29, "202.96.128.86", "中国 广东省 广州市 电信", nullptr},
       {29, "8.8.8.8", "美国 Level3", nullptr},
       {29, "127.0.0.1", "内网IP", nullptr},
@@ -379,6 +398,8 @@ TEST(OfflineLookups, PhoneAndIpAnswers) {
       {29, "::1", "查询失败", nullptr},
   };
   RunItemCases(cases);
+  // A NUL byte ends no address: the text after it is part of the input.
+  EXPECT_EQ(IpAddressArea(std::string("8.8.8.8\0garbage", 15), DefaultDataDir()), "查询失败");
 }
 
 TEST(OfflineLookups, CarrierTableSortedAndEachRowFound) {
@@ -408,7 +429,8 @@ TEST(OfflineLookups, EverySegmentsEndsGiveItsOwnRecord) {
 }
 
 TEST(OfflineLookups, DamagedOrMissingDataServesNothing) {
-  std::ifstream file(DefaultDataDir() + "/ip2region.dat", std::ios::binary);
+  const std::string shipped = DefaultDataDir();
+  std::ifstream file(shipped + "/ip2region.dat", std::ios::binary);
   const std::string good((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   ASSERT_TRUE(TIpRegionTable::FromBytes(good));
   const size_t n = 683591, numbers = 16 + 4 * n, offsets = numbers + 2 * n;
@@ -433,6 +455,32 @@ TEST(OfflineLookups, DamagedOrMissingDataServesNothing) {
   TEnvValue data("ORVEX_DATA_DIR", home.Path);
   const FItemCase cases[] = {{29, "8.8.8.8", "查询失败", nullptr}, {28, "13800138000", MobileFailure, nullptr}};
   RunItemCases(cases);
+
+  // Data files that are no data files are refused, never waited on or read whole: a
+  // FIFO, a folder, a device, a sparse file beyond the bound; a module cut short is never
+  // handed to the loader (which would fault).
+  const std::string dir = home.Path + "/odd";
+  std::filesystem::create_directories(dir + "/modules");
+  ASSERT_EQ(mkfifo((dir + "/ip2region.dat").c_str(), 0644), 0);
+  ASSERT_EQ(mkfifo((dir + "/whois_servers.tsv").c_str(), 0644), 0);
+  std::filesystem::create_directory(dir + "/rdap_dns.json");
+  std::ifstream module(shipped + "/modules/orvex-phone.so", std::ios::binary);
+  std::string head(4096, '\0');
+  ASSERT_TRUE(module.read(head.data(), head.size()));
+  std::ofstream(dir + "/modules/orvex-phone.so", std::ios::binary) << head;
+  EXPECT_EQ(IpAddressArea("8.8.8.8", dir), "查询失败");
+  EXPECT_FALSE(PhoneNumberArea("13800138000", dir));
+  EXPECT_FALSE(LoadWhoisTable(dir + "/whois_servers.tsv"));
+  EXPECT_FALSE(LoadRdapBootstrap(dir + "/rdap_dns.json"));
+  EXPECT_FALSE(LoadWhoisTable("/dev/zero"));
+  const std::string sparse = home.Path + "/sparse";
+  std::ofstream{sparse}.close();
+  std::filesystem::resize_file(sparse, IpRegionMaxBytes + 1);
+  std::string text;
+  EXPECT_FALSE(ReadDataFile(sparse, IpRegionMaxBytes, text));
+  std::filesystem::resize_file(sparse, 3);
+  EXPECT_TRUE(ReadDataFile(sparse, IpRegionMaxBytes, text));
+  EXPECT_EQ(text, std::string(3, '\0'));
 }
 
 TEST(OfflineLookups, IpRecordToAnswer) {
@@ -496,6 +544,8 @@ TEST(WebSources, WeatherFromOpenMeteo) {
       {200, BeijingPlace, 200, Forecast("3.4", "2.5", "[-2.5]", "[7.6]"), WeatherFailure, 2},
       {200, BeijingPlace, 200, Forecast("3.4", "2", "[]", "[7.6]"), WeatherFailure, 2},
       {200, BeijingPlace, 200, Forecast("3.4", "2", "[-2.5]", "7.6"), WeatherFailure, 2},
+      {200, BeijingPlace, 200, Forecast("999999", "2", "[-2.5]", "[7.6]"), WeatherFailure, 2},  // no air is that hot
+      {200, BeijingPlace, 200, Forecast("3.4", "2", "[-101]", "[7.6]"), WeatherFailure, 2},
   };
   for (const auto& c : cases) {
     server.Answer("/geocoding", c.placeStatus, c.place);
@@ -522,8 +572,16 @@ TEST(WebSources, RatesFromTheFirstAddressThatAnswers) {
              server.Base() + "/rates/\n");
   server.Answer("/missing/cny.json", 404, "Not found", "text/plain");
   server.Answer("/missing/usd.json", 404, "Not found", "text/plain");
-  server.Answer("/rates/cny.json", 200, R"({"date":"2026-12-09","cny":{"usd":0.14123,"krw":"x"}})");
+  server.Answer("/rates/cny.json", 200,
+                R"({"date":"2026-12-09","cny":{"usd":0.14123,"krw":"x","eur":-0.14,"hkd":0,"gbp":1e308}})");
   server.Answer("/rates/usd.json", 200, R"({"date":"2026-12-09","usd":{"krw":1450.123456}})");
+  // Nested deeper than any answer is: refused before it is parsed (8 MiB of "[" took
+  // hundreds of megabytes).
+  const std::string deep = std::string(MaxJsonDepth, '[') + std::string(MaxJsonDepth, ']');
+  EXPECT_FALSE(ParseAnswerJson(deep).is_discarded());
+  EXPECT_TRUE(ParseAnswerJson("[" + deep + "]").is_discarded());
+  server.Answer("/rates/twd.json", 200, R"({"twd":{"usd":0.031}})");
+  server.Answer("/missing/twd.json", 200, R"({"twd":{"usd":0.031,"x":[)" + deep + "]}}");
   const std::vector<std::string> cny = {"/missing/cny.json", "/rates/cny.json"};
   const std::vector<std::string> usd = {"/missing/usd.json", "/rates/usd.json"};
   const FSourceCase cases[] = {
@@ -536,6 +594,11 @@ TEST(WebSources, RatesFromTheFirstAddressThatAnswers) {
       {45, "100,日元,日元", "100日元=100.00日元", nullptr, {}},
       {45, "100元,人民币,美元", "100元,人民币,美元", "输入错误", {}},
       {45, "1e400,人民币,美元", "1e400,人民币,美元", "输入错误", {}},
+      // A rate that is no rate (zero, negative, beyond any pair's) is no answer.
+      {45, "100,人民币,欧元", "无法查询,是否能上网?", nullptr, cny},
+      {45, "100,人民币,港元", "无法查询,是否能上网?", nullptr, cny},
+      {45, "100,人民币,英镑", "无法查询,是否能上网?", nullptr, cny},
+      {45, "100,台币,美元", "100台币=3.10美元", nullptr, {"/missing/twd.json", "/rates/twd.json"}},
       {45, "100,美元,rmb", "100,美元,rmb", CurrencyBox, {}},
   };
   RunSourceCases(server, cases);
@@ -550,7 +613,9 @@ TEST(WebSources, DomainThroughRdapAndWhois) {
   server.Answer("/rdap/domain/example.com", 200, R"({"objectClassName":"domain","ldhName":"EXAMPLE.COM"})",
                 "application/rdap+json");
   server.Answer("/rdap/domain/free.com", 404, R"({"errorCode":404})", "application/rdap+json");
-  server.Answer("/rdap/domain/xn--fsqu00a.com", 404, "", "application/rdap+json");
+  server.Answer("/rdap/domain/xn--fsqu00a.com", 404, R"({"errorCode":404,"title":"Not Found"})",
+                "application/rdap+json");
+  server.Answer("/rdap/domain/xn--mq1aw0l.com", 404, R"({"errorCode":404})", "application/rdap+json");
   server.Answer("/rdap/domain/busy.com", 503, "", "text/plain");
   const FSourceCase cases[] = {
       {46, "example.com", "example.com已被注册", nullptr, {"/rdap/domain/example.com"}},
@@ -561,6 +626,14 @@ TEST(WebSources, DomainThroughRdapAndWhois) {
       {46, "exa mple.com", "exa mple.com查询失败", nullptr, {}},
       {46, "a..com", "a..com查询失败", nullptr, {}},
       {46, "", "查询失败", nullptr, {}},
+      // 華 is C8 41 in GBK: the name is lowered as Unicode, not byte by byte (萢誾.com).
+      {46, "華語.com", "華語.com未被注册", nullptr, {"/rdap/domain/xn--mq1aw0l.com"}},
+      // The registrable domain is asked about; the answer is for what was typed.
+      {46, "www.example.com", "www.example.com已被注册", nullptr, {"/rdap/domain/example.com"}},
+      // A public suffix or a label beginning with "-" is asked about nowhere.
+      {46, "com", "com查询失败", nullptr, {}},
+      {46, "cn", "cn查询失败", nullptr, {}},
+      {46, "-abc.com", "-abc.com查询失败", nullptr, {}},
       {46, "例子.com", "例子.com未被注册", nullptr, {"/rdap/domain/xn--fsqu00a.com"}},
   };
   RunSourceCases(server, cases);
@@ -611,7 +684,7 @@ TEST(WebSources, DomainServersFromTheDataFiles) {
   ASSERT_TRUE(custom);
   EXPECT_EQ(custom->at("example"), "https://x.invalid/");  // https preferred
   TEnvValue data("ORVEX_DATA_DIR", home.Path + "/data");
-  server.Answer("/registry/domain/example.org", 200, "{}");
+  server.Answer("/registry/domain/example.org", 200, R"({"objectClassName":"domain"})");
   const FSourceCase cases[] = {
       {46, "example.org", "example.org已被注册", nullptr, {"/registry/domain/example.org"}},
       {46, "free.cn", "free.cn未被注册", nullptr, {}},
@@ -620,13 +693,63 @@ TEST(WebSources, DomainServersFromTheDataFiles) {
   RunSourceCases(server, cases);
 }
 
-TEST(WebSources, WhoisMarkersAndAbandonedWaits) {
+TEST(WebSources, OnlyARegistryAnswerDecides) {
   for (const char* free : {"No match for \"X.COM\".", "no matching record", "NOT FOUND", "Domain not found.",
                            "No Data Found", "No entries found for the selected source(s).", "Status: free",
                            "x.nl is AVAILABLE for registration"})
-    EXPECT_TRUE(WhoisSaysFree(std::string("% header\r\n") + free + "\r\n")) << free;
-  EXPECT_FALSE(WhoisSaysFree("Domain Name: example.cn\r\nDomain Status: ok\r\n"));
+    EXPECT_EQ(JudgeWhoisAnswer(std::string("% header\r\n") + free + "\r\n", "x.com"), EDomainState::Free) << free;
+  const struct {
+    std::string answer;
+    EDomainState state;
+  } whois[] = {
+      {"Domain Name: example.cn\r\nDomain Status: ok\r\n", EDomainState::Registered},
+      {"[Domain Name]   EXAMPLE.CN\r\n", EDomainState::Registered},
+      // a free marker as the value of a field belongs to a registered record
+      {"Domain Name: example.cn\r\nRegistrant Email: Not found\r\n", EDomainState::Registered},
+      {"Queried interval is too short.\r\n", EDomainState::Unknown},  // a rate limit
+      {"%ERROR:201: access denied\r\n", EDomainState::Unknown},
+      {std::string("Domain Name: example.cn\r\n\0\0", 27), EDomainState::Unknown},
+      {"Domain Name: other.cn\r\n", EDomainState::Unknown},  // a record of another name
+      {"", EDomainState::Unknown},
+  };
+  for (const auto& w : whois) EXPECT_EQ(JudgeWhoisAnswer(w.answer, "example.cn"), w.state) << w.answer;
+  const struct {
+    long status;
+    const char* body;
+    EDomainState state;
+  } rdap[] = {
+      {200, R"({"objectClassName":"domain","ldhName":"EXAMPLE.COM"})", EDomainState::Registered},
+      {404, R"({"errorCode":404,"title":"Not Found"})", EDomainState::Free},
+      {200, "<html>Please log in to the hotel network</html>", EDomainState::Unknown},
+      {200, "", EDomainState::Unknown},
+      {404, "<html><h1>404 Not Found</h1></html>", EDomainState::Unknown},
+      {200, R"({"objectClassName":"entity"})", EDomainState::Unknown},
+      {500, R"({"errorCode":404})", EDomainState::Unknown},
+  };
+  for (const auto& r : rdap) {
+    FHttpAnswer answer;
+    answer.Received = true;
+    answer.Status = r.status;
+    answer.Body = r.body;
+    EXPECT_EQ(JudgeRdapAnswer(answer), r.state) << r.status << " " << r.body;
+  }
+  const struct {
+    const char* typed;
+    const char* asked;  // nullptr: nothing is asked
+  } names[] = {
+      {"華語.com", "xn--mq1aw0l.com"}, {"www.example.com", "example.com"},
+      {"EXAMPLE.Com", "example.com"},   {"www.example.com.cn", "example.com.cn"},
+      {"com", nullptr},                 {"com.cn", nullptr},
+      {"-abc.com", nullptr},            {"abc-.com", nullptr},
+  };
+  for (const auto& n : names) {
+    const std::optional<std::string> asked = DomainQueryName(n.typed);
+    EXPECT_EQ(asked.value_or("(none)"), n.asked ? n.asked : "(none)") << n.typed;
+  }
+  EXPECT_FALSE(DomainQueryName(std::string("example.com\0x", 13)));
+}
 
+TEST(WebSources, WhoisWaitsAbandonedAndBounded) {
   // A registry that does not answer: the wait ends as soon as the hook says so.
   TTimeServer silent({"", 10000, false, true});
   int ticks = 0;
@@ -637,4 +760,18 @@ TEST(WebSources, WhoisMarkersAndAbandonedWaits) {
   EXPECT_EQ(AskWhois(silent.Address(), "example.cn"), EDomainState::Unknown);
   EXPECT_EQ(ticks, 3);
   SetNetworkWaitHook(nullptr);
+
+  // One bound for all the waits under it, however many follow each other: two silent
+  // registries and a silent page end together within it (each alone may take 15 s).
+  TWebServer page;
+  page.Answer("/slow", 200, "late", "text/plain", 10000);
+  const double start = Seconds();
+  {
+    const TNetworkWaitBound bound(400);
+    EXPECT_EQ(AskWhois(silent.Address(), "example.cn"), EDomainState::Unknown);
+    EXPECT_EQ(AskWhois(silent.Address(), "example.cn"), EDomainState::Unknown);
+    EXPECT_FALSE(FetchHttp({page.Base() + "/slow", {}, {}}).Received);
+  }
+  EXPECT_LT(Seconds() - start, 3.0);
+  EXPECT_FALSE(NetworkWaitAbandoned());  // the bound ends with its scope
 }

@@ -186,6 +186,7 @@ class WindowTest : public QObject {
       qint64 WaitTextAt = -1, ClosedAt = -1;
       bool Saved = false;
       QString Edit;
+      int Item = -1;
     } during;
     QElapsedTimer clock;
     QTimer rounds;  // fires in every round of the window's events
@@ -195,6 +196,14 @@ class WindowTest : public QObject {
       QTimer::singleShot(300, form.get(), [&] {
         during.Saved = form->grab().save(QString(ORVEX_BUILD_DIR) + "/window-wait.png");
         QTest::mouseClick(form->Buttons[19], Qt::LeftButton);  // "=" again
+        // Nothing the user does meanwhile changes the input line or the item, and no
+        // dialog opens inside the wait: typing, the keypad, the selector, "T", "B".
+        QTest::keyClicks(form->Edit1, "zzz");
+        QTest::mouseClick(form->Buttons[0], Qt::LeftButton);
+        QTest::keyClick(form->ComboBox1, Qt::Key_Down);
+        QTest::mouseClick(form->BitBtn1, Qt::LeftButton);
+        QTest::mouseClick(form->BitBtn2, Qt::LeftButton);
+        during.Item = form->ComboBox1->currentIndex();
         during.Edit = form->Edit1->text();
         during.ClosedAt = clock.elapsed();
         form->close();
@@ -209,7 +218,8 @@ class WindowTest : public QObject {
     QVERIFY2(during.WaitTextAt < 1000, qPrintable(QString::number(during.WaitTextAt)));
     QVERIFY(paints.Count >= 1);
     QVERIFY(during.Saved);
-    QCOMPARE(during.Edit, input);  // the second "=" did nothing
+    QCOMPARE(during.Edit, input);  // the second "=" did nothing, nor did the keys
+    QCOMPARE(during.Item, item);
     QVERIFY(during.ClosedAt >= 0);
     QVERIFY2(ended - during.ClosedAt < 1000, qPrintable(QString::number(ended - during.ClosedAt)));
     QCOMPARE(form->Edit1->text(), after);
