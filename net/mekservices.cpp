@@ -23,6 +23,8 @@ const FServiceKey ServiceKeys[] = {
     {"rates", "https://cdn.jsdelivr.net/npm/@fawazahmed0/currency-api@latest/v1/currencies "
               "https://currency-api.pages.dev/v1/currencies"},
     {"rdap", ""}, {"whois", ""},
+    {"draws", "https://datachart.500.com/sd/history/inc/history.php "
+              "https://www.cwl.gov.cn/cwl_admin/front/cwlkj/search/kjxx/findDrawNotice"},
 };
 
 const FServiceKey* FindKey(const std::string& key) {

@@ -12,9 +12,10 @@
 // Keys of the public sources that serve where a web item's page service is empty:
 // geocoding and forecast (item 27, full addresses to which the query is appended), rates
 // (item 45, base addresses separated by blanks, tried in order), rdap (item 46, one base
-// for every top-level domain with an RDAP server; empty: the bootstrap's server) and whois
+// for every top-level domain with an RDAP server; empty: the bootstrap's server), whois
 // (item 46, "host" or "host:port" for every top-level domain without one; empty: the
-// shipped table).
+// shipped table) and draws (item 35, addresses separated by blanks, tried in order; see
+// net/mekdraws.h).
 #pragma once
 #include <string>
 

@@ -80,7 +80,7 @@ TEST(WebCli, PublicSourcesAndOfflineAnswers) {
       {46, "example.com", "example.com已被注册", nullptr},
       {46, "example.cn", "example.cn查询失败", nullptr},  // WHOIS refused
       {50, "12345", "12345查询失败", nullptr},           // no presence service
-      {35, "2013011", "2013011", "查询失败"},            // no lottery site
+      {35, "2013011", "2013011", "查询失败"},            // neither draw source answers
   };
   RunCliCases(cases);
   const std::vector<std::string> targets = {
@@ -89,6 +89,8 @@ TEST(WebCli, PublicSourcesAndOfflineAnswers) {
       "&daily=temperature_2m_max,temperature_2m_min&timezone=auto&forecast_days=1",
       "/rates/cny.json",
       "/rdap/domain/example.com",
+      "/sd/history/inc/history.php?start=2013011&end=2013011",
+      "/cwl_admin/front/cwlkj/search/kjxx/findDrawNotice?name=3d&issueStart=2013011&issueEnd=2013011",
   };
   EXPECT_EQ(server.Targets(), targets);
   // A NUL byte in a batch line is part of the input: no address is cut short at it.

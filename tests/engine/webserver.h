@@ -70,12 +70,16 @@ public:
       text += std::string(key) + "=" + base + "\n";
     return text;
   }
-  // services.ini text with no page service, the public sources of items 27, 45 and 46 at
-  // base (the paths /geocoding, /forecast, /rates, /rdap/) and WHOIS at whois.
+  // services.ini text with no page service, the public sources of items 27, 35, 45 and 46
+  // at base (the paths /geocoding, /forecast, /rates, /rdap/, the draw history and notice
+  // paths of item 35) and WHOIS at whois.
   static std::string SourcesAt(const std::string& base, const std::string& whois) {
     return "[services]\ngeocoding=" + base + "/geocoding\nforecast=" + base + "/forecast\nrates=" +
-           base + "/rates\nrdap=" + base + "/rdap/\nwhois=" + whois + "\n";
+           base + "/rates\nrdap=" + base + "/rdap/\nwhois=" + whois + "\ndraws=" + base + HistoryPath +
+           " " + base + NoticePath + "\n";
   }
+  static constexpr const char* HistoryPath = "/sd/history/inc/history.php";
+  static constexpr const char* NoticePath = "/cwl_admin/front/cwlkj/search/kjxx/findDrawNotice";
 
   int Port = -1;
 
