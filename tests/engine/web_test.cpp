@@ -378,6 +378,8 @@ TEST(WebItems, ResolverThatNeverAnswers) {
 
 TEST(OfflineLookups, PhoneAndIpAnswers) {
   TConfigHome home;  // no page service: nothing is fetched
+  // No dial text is this long, though the library would read this one.
+  const std::string longDial = "138" + std::string(60, '-') + "00138000";
   const FItemCase cases[] = {
       {28, "13800138000", "北京市 中国移动", nullptr},
       {28, "15912345678", "云南省文山壮族苗族自治州 中国移动", nullptr},
@@ -389,8 +391,7 @@ TEST(OfflineLookups, PhoneAndIpAnswers) {
       {28, "12345", MobileFailure, nullptr},
       {28, "1380013800x", MobileFailure, nullptr},  // the library alone would take letters
       {28, "", MobileFailure, nullptr},
-      // no dial text is that long, though the library would read this one
-      {28, ("138" + std::string(60, '-') + "00138000").c_str(), MobileFailure, nullptr},
+      {28, longDial.c_str(), MobileFailure, nullptr},
       {29, "202.96.128.86", "中国 广东省 广州市 电信", nullptr},
       {29, "8.8.8.8", "美国 Level3", nullptr},
       {29, "127.0.0.1", "内网IP", nullptr},
