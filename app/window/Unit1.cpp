@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QFrame>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLibraryInfo>
@@ -28,6 +29,7 @@
 #include "app/window/mekoleacc.h"
 #include "app/window/mekwindows.h"
 #include "app/window/qtfont.h"
+#include "app/window/windowlook.h"
 #include "app/window/xhotkey.h"
 #include "core/codepage.h"
 #include "core/mekDialogs.h"
@@ -36,6 +38,10 @@
 #include "core/mekstr.h"
 #include "net/mekservices.h"
 #include "net/mekwait.h"
+
+// The icon's resource lives in the window's static library, which nothing else would pull
+// in: named here, it is linked into every program with the window.
+static void InitWindowResources() { Q_INIT_RESOURCE(orvex); }
 
 // This file builds QStrings from UTF-8 literals: it must not be compiled to GBK.
 static_assert(sizeof("宋") == 4, "window sources need -fexec-charset=UTF-8");
@@ -64,24 +70,34 @@ void LoadQtChinese() {
     QApplication::installTranslator(translator);
 }
 
-// The message boxes through which the items talk to the user. Once the window is closed
-// the program is ending: an item that finishes after that (its network wait abandoned)
-// shows no box and is answered No.
+// The message boxes through which the items talk to the user: each a child of the main
+// window, centred over it, which has the focus back when the box closes (also when another
+// box follows at once). Once the window is closed the program is ending: an item that
+// finishes after that (its network wait abandoned) shows no box and is answered No.
 class TWindowDialogs : public TMekDialogs {
 public:
   QPointer<TForm1> Form;
 
   void ShowInfo(const std::string& message) override {
     if (Form && Form->Closed()) return;
-    QMessageBox box(QMessageBox::Information, "提示", FromGbk(message), QMessageBox::Ok,
-                    QApplication::activeWindow());
-    box.exec();
+    Show(QMessageBox::Information, message, QMessageBox::Ok);
   }
   bool AskYesNo(const std::string& question) override {
     if (Form && Form->Closed()) return false;
-    QMessageBox box(QMessageBox::Question, "提示", FromGbk(question),
-                    QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
-    return box.exec() == QMessageBox::Yes;
+    return Show(QMessageBox::Question, question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+  }
+
+private:
+  int Show(QMessageBox::Icon icon, const std::string& text, QMessageBox::StandardButtons buttons) {
+    QWidget* parent = Form ? static_cast<QWidget*>(Form.data()) : QApplication::activeWindow();
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    QMessageBox box(icon, "提示", FromGbk(text), buttons, parent);
+    const int answer = box.exec();
+    if (Form && !Form->Closed()) {
+      Form->activateWindow();
+      if (focus && focus->window() == Form) focus->setFocus();
+    }
+    return answer;
   }
 };
 
@@ -94,22 +110,27 @@ const QColor Blue(0x00, 0x00, 0xFF);
 struct FKey {
   const char* Caption;
   const char* Hint;
+  const char* Name;  // what a screen reader says: what the key does
   int Left, Top;
   char Inserts;  // 0: backspace, clear or "="
 };
 
 const FKey Keypad[20] = {
-    {"1", "1", 19, 5, '1'},          {"2", "2", 83, 4, '2'},
-    {"3", "3", 148, 5, '3'},         {"4", "4", 18, 63, '4'},
-    {"5", "5", 83, 62, '5'},         {"6", "6", 148, 63, '6'},
-    {"7", "7", 18, 121, '7'},        {"8", "8", 83, 121, '8'},
-    {"9", "9", 148, 121, '9'},       {"0", "0", 18, 180, '0'},
-    {"(", "左括号", 83, 180, '('},   {")", "右括号", 148, 180, ')'},
-    {"+", "加", 231, 8, '+'},        {"－", "减", 231, 65, '-'},
-    {"×", "乘", 231, 122, '*'},      {"÷", "除", 231, 179, '/'},
-    {"←", "退格键", 310, 9, 0},      {"C", "清除", 310, 66, 0},
-    {".", "小数点", 310, 123, '.'},  {"=", "计算", 309, 177, 0},
+    {"1", "1", "1", 19, 5, '1'},                {"2", "2", "2", 83, 4, '2'},
+    {"3", "3", "3", 148, 5, '3'},               {"4", "4", "4", 18, 63, '4'},
+    {"5", "5", "5", 83, 62, '5'},               {"6", "6", "6", 148, 63, '6'},
+    {"7", "7", "7", 18, 121, '7'},              {"8", "8", "8", 83, 121, '8'},
+    {"9", "9", "9", 148, 121, '9'},             {"0", "0", "0", 18, 180, '0'},
+    {"(", "左括号", "左括号", 83, 180, '('},    {")", "右括号", "右括号", 148, 180, ')'},
+    {"+", "加", "加", 231, 8, '+'},             {"－", "减", "减", 231, 65, '-'},
+    {"×", "乘", "乘", 231, 122, '*'},           {"÷", "除", "除", 231, 179, '/'},
+    {"←", "退格键", "退格", 310, 9, 0},         {"C", "清除", "清除", 310, 66, 0},
+    {".", "小数点", "小数点", 310, 123, '.'},   {"=", "计算", "等于", 309, 177, 0},
 };
+constexpr int KeyWidth = 51, KeyHeight = 48;
+// The keypad panel and the height of the input line at scale 1 with the default font.
+const QRect PanelAtScaleOne(8, 117, 386, 234);
+constexpr int Edit1Top = 44, Edit1BaseHeight = 24;
 
 void SetTextColor(QWidget* w, QPalette::ColorRole role, const QColor& c) {
   QPalette p = w->palette();
@@ -136,26 +157,47 @@ bool IsInputEvent(QEvent::Type type) {
 
 }  // namespace
 
+// A line that does not fit breaks after the last comma or blank that still fits, so that
+// 平方米 and 平方厘米 stay whole; only where none lies in the line does it break between
+// any two characters.
 QStringList TPromptLabel::WrappedLines() const {
+  static const QString BreakAfter = QStringLiteral(",，、;；:： ");
+  const QFontMetrics metrics(font());
   QStringList lines;
-  QTextOption option;
-  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-  for (const QString& paragraph : text().split('\n')) {
-    QTextLayout layout(paragraph, font());
-    layout.setTextOption(option);
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-      line.setLineWidth(width());
-      lines << paragraph.mid(line.textStart(), line.textLength());
+  for (QString rest : text().split('\n')) {
+    if (rest.isEmpty()) lines << QString();
+    while (!rest.isEmpty()) {
+      int fits = 0;
+      while (fits < rest.size() && metrics.horizontalAdvance(rest.left(fits + 1).trimmed()) <= width()) ++fits;
+      if (fits == rest.size()) {
+        lines << rest;
+        break;
+      }
+      if (fits == 0) fits = 1;  // one character wider than the label still takes a line
+      int cut = fits;
+      for (int i = fits; i > 0; --i)
+        if (BreakAfter.contains(rest.at(i - 1))) {
+          cut = i;
+          break;
+        }
+      lines << rest.left(cut);
+      rest = rest.mid(cut);
     }
-    layout.endLayout();
-    if (paragraph.isEmpty()) lines << QString();
   }
   return lines;
 }
 
+// The lines share the label's height less three pixels (the label reaches one pixel into
+// the input line's frame), so that the last line's commas stay clear of that frame.
 int TPromptLabel::Band(int lines) const {
-  return std::min(QFontMetrics(font()).lineSpacing(), height() / std::max(2, lines));
+  return std::min(QFontMetrics(font()).lineSpacing(), (height() - 3) / std::max(2, lines));
+}
+
+int TPromptLabel::TextBottom() const {
+  const int lines = WrappedLines().size();
+  const int band = Band(lines);
+  const QFontMetrics metrics(font());
+  return (lines - 1) * band + std::min(metrics.ascent(), band * 4 / 5) + metrics.descent();
 }
 
 int TPromptLabel::TextHeight() const {
@@ -191,7 +233,8 @@ TForm1::TForm1(QWidget* parent)
   BuildControls();
   Calc.OnSelectorIdle = [this](int) { TypingTest.SetIdle(); };
   Calc.OnArmTypingTest = [this] { TypingTest.Arm(); };
-  Calc.OnFocusInput = [this] { Edit1->setFocus(); };
+  // The input line takes the focus when an item is chosen (ComboBox1Chosen), not on every
+  // change of the selector: Up and Down, or typing a label, keep the keyboard there.
   Calc.OnFolderProgress = [this](const std::string& name, int code, bool& stop) {
     FolderProgress(name, code, stop);
   };
@@ -207,6 +250,8 @@ TForm1::~TForm1() {
 
 void TForm1::BuildControls() {
   setWindowTitle(Caption);
+  InitWindowResources();
+  setWindowIcon(QIcon(":/orvex/orvex.svg"));
   setFixedSize(407, 384);
   move(278, 142);
   // "宋体" is kept as the font's name; a Song-style face stands in for it.
@@ -225,21 +270,22 @@ void TForm1::BuildControls() {
 
   Edit1 = new QLineEdit(this);
   Edit1->setObjectName("Edit1");
-  Edit1->setGeometry(9, 44, 386, 24);
+  Edit1->setGeometry(9, Edit1Top, 386, Edit1BaseHeight);
   Edit1->setToolTip("输入计算内容");
+  Edit1->setAccessibleName(Label1->text());
 
   BitBtn1 = new QPushButton("T", this);
   BitBtn1->setObjectName("BitBtn1");
   BitBtn1->setGeometry(12, 81, 23, 22);
   BitBtn1->setToolTip("设置字体");
-  SetTextColor(BitBtn1, QPalette::ButtonText, Purple);
+  BitBtn1->setAccessibleName("字体");
   connect(BitBtn1, &QPushButton::clicked, this, [this] { Guard([this] { BitBtn1Click(); }); });
 
   BitBtn2 = new QPushButton("B", this);
   BitBtn2->setObjectName("BitBtn2");
   BitBtn2->setGeometry(45, 81, 23, 22);
   BitBtn2->setToolTip("返回计算前内容");
-  SetTextColor(BitBtn2, QPalette::ButtonText, Red);
+  BitBtn2->setAccessibleName("恢复上次输入");
   connect(BitBtn2, &QPushButton::clicked, this, [this] { Guard([this] { BitBtn2Click(); }); });
 
   Label2 = new QLabel("选项 ", this);
@@ -252,6 +298,8 @@ void TForm1::BuildControls() {
   ComboBox1->setEditable(true);
   ComboBox1->setInsertPolicy(QComboBox::NoInsert);
   ComboBox1->setToolTip("选择计算项目");
+  ComboBox1->setAccessibleName("选项");
+  Label2->setBuddy(ComboBox1);
   ComboBox1->setMaxVisibleItems(8);
   for (int i = 0; i < ItemCount; ++i) ComboBox1->addItem(FromGbk(ItemAt(i).Label));
   ComboBox1->setCurrentIndex(-1);
@@ -270,23 +318,22 @@ void TForm1::BuildControls() {
 
   Panel1 = new QFrame(this);
   Panel1->setObjectName("Panel1");
-  Panel1->setGeometry(8, 117, 386, 234);
+  Panel1->setGeometry(PanelAtScaleOne);
   Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
 
   for (int i = 0; i < 20; ++i) {
     const FKey& k = Keypad[i];
     QPushButton* b = new QPushButton(k.Caption, Panel1);
     b->setObjectName(QString("Button%1").arg(i + 1));
-    b->setGeometry(k.Left, k.Top, 51, 48);
+    b->setGeometry(k.Left, k.Top, KeyWidth, KeyHeight);
     b->setToolTip(k.Hint);
+    b->setAccessibleName(k.Name);
     Buttons[i] = b;
     if (k.Inserts) {
       const char c = k.Inserts;
       connect(b, &QPushButton::clicked, this, [this, c] { Guard([this, c] { AppendChar(c); }); });
     }
   }
-  SetTextColor(Buttons[16], QPalette::ButtonText, Red);
-  SetTextColor(Buttons[17], QPalette::ButtonText, Red);
   connect(Buttons[16], &QPushButton::clicked, this, [this] { Guard([this] { Button17Click(); }); });
   connect(Buttons[17], &QPushButton::clicked, this, [this] { Guard([this] { Button18Click(); }); });
   connect(Buttons[19], &QPushButton::clicked, this, [this] { Guard([this] { Button20Click(); }); });
@@ -306,16 +353,60 @@ void TForm1::BuildControls() {
     QFont f = l.Label->font();
     f.setUnderline(true);
     l.Label->setFont(f);
-    SetTextColor(l.Label, QPalette::WindowText, Blue);
     l.Label->setCursor(Qt::PointingHandCursor);
+    // Reached with Tab and opened with Enter or Space, as a link is.
+    l.Label->setFocusPolicy(Qt::StrongFocus);
+    l.Label->setAccessibleName(l.Text);
   }
+  ApplyColours();
+  PlaceControls();
 
   // Tab order: the input line first, then the small buttons, the selector, the keypad.
   QWidget* order[] = {Edit1, BitBtn1, BitBtn2, ComboBox1};
   for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
   setTabOrder(ComboBox1, Buttons[0]);
   for (int i = 0; i + 1 < 20; ++i) setTabOrder(Buttons[i], Buttons[i + 1]);
+  setTabOrder(Buttons[19], Label3);
+  setTabOrder(Label3, Label5);
+  setTabOrder(Label5, Label4);
   Edit1->setFocus();
+}
+
+// The fixed colours of "T", "B", "←", "C" and the links, as the window has always had
+// them on a light palette; on a dark one lighter shades of them that stand out from the
+// window and the keys by at least 4.5:1, the links in the palette's own link colour.
+void TForm1::ApplyColours() {
+  const QPalette& p = palette();
+  const QColor window = p.color(QPalette::Window), face = p.color(QPalette::Button);
+  SetTextColor(BitBtn1, QPalette::ButtonText, ReadableShade(Purple, window, face));
+  for (QPushButton* b : {BitBtn2, Buttons[16], Buttons[17]})
+    SetTextColor(b, QPalette::ButtonText, ReadableShade(Red, window, face));
+  const QColor link = IsDarkBackground(window) ? ReadableShade(p.color(QPalette::Link), window, window)
+                                               : Blue;
+  for (QLabel* l : {Label3, Label4, Label5}) SetTextColor(l, QPalette::WindowText, link);
+}
+
+// The places that depend on the screen's scale and the input line's font: at fractional
+// scales the keypad on whole device pixels; the input line as tall as its font needs,
+// everything below it moved down by as much and the window grown with it. At scale 1
+// with the default font, the layout the window has always had.
+void TForm1::PlaceControls() {
+  const double ratio = devicePixelRatioF();
+  Panel1->setGeometry(PanelRect(PanelAtScaleOne, ratio));
+  for (int i = 0; i < 20; ++i)
+    Buttons[i]->setGeometry(KeyRect(i, QRect(Keypad[i].Left, Keypad[i].Top, KeyWidth, KeyHeight), ratio));
+  // A character's em square (the Chinese characters' whole glyph) and a quarter of it for
+  // the Latin letters' ascenders and descenders, inside the frame: 24 pixels at the
+  // default 16-pixel font, as the window has always had.
+  const int pixels = QFontInfo(Edit1->font()).pixelSize();
+  const int height = std::max(Edit1BaseHeight, (pixels * 5 + 3) / 4 + 4);
+  const int grown = height - Edit1BaseHeight;
+  Edit1->setGeometry(Edit1->x(), Edit1Top, Edit1->width(), height);
+  for (QWidget* w : std::initializer_list<QWidget*>{BitBtn1, BitBtn2, Label2, ComboBox1, Panel1, Label3, Label4, Label5}) {
+    if (!w->property("topAtScaleOne").isValid()) w->setProperty("topAtScaleOne", w->y());
+    w->move(w->x(), w->property("topAtScaleOne").toInt() + grown);
+  }
+  setFixedSize(407, 384 + grown);
 }
 
 void TForm1::FormCreate() {
@@ -472,6 +563,13 @@ void TForm1::SetEdit1Font(const FFont& font) {
   QPalette p = palette();  // a system colour: the window's own text colour
   if (font.Color >= 0) p.setColor(QPalette::Text, ToQColor(font.Color));
   Edit1->setPalette(p);
+  PlaceControls();  // the line as tall as the font needs
+}
+
+void TForm1::changeEvent(QEvent* event) {
+  // A new palette (the desktop turned dark or light) or another screen's scale.
+  if (event->type() == QEvent::PaletteChange && BitBtn1) ApplyColours();
+  QWidget::changeEvent(event);
 }
 
 std::string TForm1::Edit1Gbk() const { return ToGbk(Edit1->text()); }
@@ -494,6 +592,8 @@ void TForm1::PushState() {
   // included.
   if (Calc.Edit1Text != pulledEdit1_) SetEdit1Gbk(Calc.Edit1Text);
   Label1->setText(LabelText(Calc.Label1Text));
+  // A screen reader names the input line after the prompt it shows.
+  Edit1->setAccessibleName(QString(Label1->text()).replace('\n', ' '));
 }
 
 void TForm1::AppendChar(char c) {
@@ -578,8 +678,8 @@ void TForm1::ComboBox1Change(int index) {
 // then run already. Choosing the selected item again runs it now, so that choosing item 51
 // again arms a new typing test.
 void TForm1::ComboBox1Chosen(int index) {
-  if (std::exchange(selectorChanged_, false)) return;
-  ComboBox1Change(index);
+  if (!std::exchange(selectorChanged_, false)) ComboBox1Change(index);
+  if (!std::exchange(selectorMoving_, false)) Edit1->setFocus();
 }
 
 void TForm1::BitBtn2Click() {
@@ -671,6 +771,24 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
       bool consumed = false;
       Guard([&] { consumed = FormKeyDown(key) || FormKeyPress(key); });
       if (consumed) return true;
+      // Up, Down and the like in the closed selector move one item and keep the focus
+      // there, although the selector reports them as a choice.
+      static const int Moves[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown,
+                                  Qt::Key_Home, Qt::Key_End};
+      selectorMoving_ = (target == ComboBox1 || target->parentWidget() == ComboBox1) &&
+                        std::find(std::begin(Moves), std::end(Moves), key->key()) != std::end(Moves);
+      // Enter clicks a focused key as Space does; Enter or Space opens a focused link.
+      const bool press = IsEnter(key->key()) || key->key() == Qt::Key_Space;
+      if (auto* button = qobject_cast<QPushButton*>(target); button && IsEnter(key->key()) && !key->isAutoRepeat()) {
+        button->animateClick();
+        return true;
+      }
+      if (press && (target == Label3 || target == Label4 || target == Label5)) {
+        if (target == Label3) Guard([this] { Label3Click(); });
+        if (target == Label4) Guard([this] { Label4Click(); });
+        if (target == Label5) Guard([this] { Label5Click(); });
+        return true;
+      }
     }
   } else if (type == QEvent::KeyRelease && watched == Edit1) {
     auto* key = static_cast<QKeyEvent*>(event);
@@ -688,12 +806,18 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     QFont plain = label->font();
     plain.setUnderline(false);
     painter.setFont(plain);
-    painter.setPen(Blue);
+    painter.setPen(label->palette().color(QPalette::WindowText));
     const QFontMetrics metrics(plain);
     const int baseline = std::min(metrics.ascent(), label->height() - 3);
     painter.drawText(0, baseline, label->text());
     const int y = std::min(baseline + 2, label->height() - 1);
     painter.drawLine(0, y, metrics.horizontalAdvance(label->text()) - 1, y);
+    if (label->hasFocus()) {  // a link reached with Tab shows that it has the focus
+      QPen dotted(Blue, 1, Qt::DotLine);
+      dotted.setColor(label->palette().color(QPalette::WindowText));
+      painter.setPen(dotted);
+      painter.drawRect(label->rect().adjusted(0, 0, -1, -1));
+    }
     return true;
   } else if (type == QEvent::MouseButtonRelease) {
     auto* mouse = static_cast<QMouseEvent*>(event);

@@ -36,6 +36,8 @@ public:
   // The height the laid-out text takes: its lines at the label's band, a band never
   // counted below the font's pixel size (glyphs closer than that would overlap).
   int TextHeight() const;
+  // Where the lowest glyphs of the laid-out text end, from the label's top.
+  int TextBottom() const;
 
 protected:
   void paintEvent(QPaintEvent* event) override;
@@ -86,24 +88,29 @@ public:
   // mekwindows, replaceable so that nothing is launched where that is not wanted.
   std::function<bool(const std::string&, const std::string&)> OpenLink;
 
-  TPromptLabel* Label1;
-  QLineEdit* Edit1;
-  QPushButton* BitBtn1;
-  QPushButton* BitBtn2;
-  QLabel* Label2;
-  QComboBox* ComboBox1;
-  QFrame* Panel1;
-  QLabel* Label3;
-  QLabel* Label5;
-  QLabel* Label4;
-  QPushButton* Buttons[20];  // Button1 .. Button20
+  TPromptLabel* Label1 = nullptr;
+  QLineEdit* Edit1 = nullptr;
+  QPushButton* BitBtn1 = nullptr;
+  QPushButton* BitBtn2 = nullptr;
+  QLabel* Label2 = nullptr;
+  QComboBox* ComboBox1 = nullptr;
+  QFrame* Panel1 = nullptr;
+  QLabel* Label3 = nullptr;
+  QLabel* Label5 = nullptr;
+  QLabel* Label4 = nullptr;
+  QPushButton* Buttons[20] = {};  // Button1 .. Button20
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
 private:
   void BuildControls();
+  // The fixed colours for the palette in force.
+  void ApplyColours();
+  // The places that follow the screen's scale and the input line's font.
+  void PlaceControls();
   void FormCreate();
   void FormClose();
   void AppendChar(char c);  // Button1Click .. Button16Click, Button19Click
@@ -158,6 +165,8 @@ private:
   int selectorIndex_ = -1;
   // The selector's change handler ran for the choice the selector is about to report.
   bool selectorChanged_ = false;
+  // The selector's choice comes from Up, Down and the like in the closed selector.
+  bool selectorMoving_ = false;
   // The Enter key now down was pressed in the input line (not in the selector or a box).
   bool enterDownInEdit1_ = false;
   bool hotkeyRegistered_ = false;

@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QIntValidator>
 #include <QLabel>
+#include <QScrollArea>
 #include <QPixmap>
 #include <QVBoxLayout>
 
@@ -89,10 +90,17 @@ TFontDialog::TFontDialog(QWidget* parent) : QDialog(parent) {
 
   auto* sampleBox = new QGroupBox("示例");
   auto* sampleLayout = new QVBoxLayout(sampleBox);
+  // The sample at the chosen size, whole: a size larger than the box scrolls in it
+  // instead of being cut off.
   Sample = new QLabel("AaBbYyZz 中文字体");
   Sample->setAlignment(Qt::AlignCenter);
-  Sample->setMinimumSize(200, 60);
-  sampleLayout->addWidget(Sample);
+  SampleArea = new QScrollArea;
+  SampleArea->setObjectName("SampleArea");
+  SampleArea->setWidget(Sample);
+  SampleArea->setWidgetResizable(true);
+  SampleArea->setFrameShape(QFrame::NoFrame);
+  SampleArea->setMinimumSize(220, 80);
+  sampleLayout->addWidget(SampleArea);
   grid->addWidget(sampleBox, 2, 1, 1, 2);
 
   auto* buttons = new QDialogButtonBox;
@@ -154,4 +162,6 @@ void TFontDialog::UpdateSample() {
   p.setColor(QPalette::WindowText, f.Color < 0 ? palette().color(QPalette::WindowText)
                                                : ToQColor(f.Color));
   Sample->setPalette(p);
+  // At least the box, or the text's own size when that is larger.
+  Sample->setMinimumSize(Sample->sizeHint());
 }

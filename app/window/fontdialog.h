@@ -8,6 +8,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QScrollArea;
 
 class TFontDialog : public QDialog {
   Q_OBJECT
@@ -31,6 +32,7 @@ public:
   QCheckBox* UnderlineBox;
   QComboBox* ColorBox;
   QLabel* Sample;
+  QScrollArea* SampleArea;
 
 private:
   void UpdateSample();
