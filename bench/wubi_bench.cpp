@@ -15,7 +15,7 @@ void RunItem38(benchmark::State& state, const char* typed) {
   TDispatcher calc;
   calc.DataDir = BenchDataDir();
   calc.CreateWubiList();
-  if (!calc.WubiList || calc.WubiList->Lines.empty()) {
+  if (!calc.Wubi() || calc.Wubi()->Lines.empty()) {
     state.SkipWithError("no Wubi list beside orvex-calc (set ORVEX_DATA_DIR)");
     return;
   }
@@ -41,7 +41,7 @@ static void BM_CreateWubiList(benchmark::State& state) {
     TDispatcher calc;
     calc.DataDir = BenchDataDir();
     calc.CreateWubiList();
-    benchmark::DoNotOptimize(calc.WubiList.get());
+    benchmark::DoNotOptimize(calc.Wubi());
   }
 }
 BENCHMARK(BM_CreateWubiList)->Unit(benchmark::kMillisecond);

@@ -27,3 +27,10 @@ class EEvalError : public EMekError {
 public:
   using EMekError::EMekError;
 };
+
+// A module beside the executables (core/mekmodule.h) that an item needs is missing or
+// damaged; the message names its file.
+class EMissingModule : public EMekError {
+public:
+  using EMekError::EMekError;
+};

@@ -9,7 +9,8 @@ std::string ToSimplified(const std::string& text);
 // The text with simplified characters replaced by traditional ones.
 std::string ToTraditional(const std::string& text);
 
-// Both raise EMekError when OpenCC's configuration or dictionaries cannot be loaded.
+// Both raise EMekError when OpenCC's configuration or dictionaries cannot be loaded, and
+// EMissingModule when OpenCC's module (modules/orvex-opencc.so) is missing or damaged.
 // A converted character that GBK lacks becomes "?". ORVEX_OPENCC_DIR, when set, names
 // the folder holding s2t.json and t2s.json and their dictionaries; otherwise OpenCC's
 // own data folder is used.

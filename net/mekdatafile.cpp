@@ -1,7 +1,6 @@
-// Data files read whole, and the phone module checked before it is loaded.
+// Data files read whole, refused unless they are regular files of a sensible size.
 #include "net/mekdatafile.h"
 
-#include <elf.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -48,21 +47,4 @@ bool ReadDataFile(const std::string& path, size_t maxBytes, std::string& text) {
   if (!whole) return false;
   text = std::move(bytes);
   return true;
-}
-
-bool IsWholeElfFile(const std::string& path, size_t maxBytes) {
-  size_t size = 0;
-  const int fd = OpenRegular(path, maxBytes, size);
-  if (fd < 0) return false;
-  Elf64_Ehdr header;
-  const bool read = pread(fd, &header, sizeof header, 0) == static_cast<ssize_t>(sizeof header);
-  close(fd);
-  if (!read || std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 ||
-      header.e_ident[EI_CLASS] != ELFCLASS64)
-    return false;
-  // The tables of program and section headers, where the loader reads, lie inside the
-  // file; a file cut short would fault in the loader instead of failing.
-  const uint64_t programEnd = header.e_phoff + uint64_t{header.e_phnum} * header.e_phentsize;
-  const uint64_t sectionEnd = header.e_shoff + uint64_t{header.e_shnum} * header.e_shentsize;
-  return header.e_phnum > 0 && programEnd <= size && sectionEnd <= size;
 }

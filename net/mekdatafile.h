@@ -13,17 +13,11 @@
 inline constexpr size_t RdapBootstrapMaxBytes = size_t(1) << 20;
 inline constexpr size_t WhoisTableMaxBytes = size_t(1) << 20;
 inline constexpr size_t IpRegionMaxBytes = size_t(64) << 20;
-inline constexpr size_t PhoneModuleMaxBytes = size_t(16) << 20;
 
 // Reads the file at path whole into text when it is a regular file of at most maxBytes;
 // false otherwise (missing, a folder, a FIFO or device, too large, changed while read).
 // A FIFO is never waited on.
 bool ReadDataFile(const std::string& path, size_t maxBytes, std::string& text);
-
-// Whether path is a regular 64-bit ELF file of at most maxBytes whose program and section
-// header tables lie inside it: what may be handed to the loader without it faulting on a
-// file cut short.
-bool IsWholeElfFile(const std::string& path, size_t maxBytes);
 
 template <class T>
 class TDataFileOnce {

@@ -1,8 +1,6 @@
 // Whether a domain name is registered: RDAP over FetchHttp, WHOIS over TTcpConnection.
 #include "net/mekdomain.h"
 
-#include <idn2.h>
-#include <libpsl.h>
 
 #include <algorithm>
 #include <cstring>
@@ -14,6 +12,7 @@
 #include "net/mekdatafile.h"
 #include "net/mekhtml.h"
 #include "net/mekjsonanswer.h"
+#include "net/meknet.h"
 #include "net/mekresolve.h"
 #include "net/mekservices.h"
 #include "net/mektcp.h"
@@ -51,14 +50,12 @@ bool IsHostName(const std::string& name) {
   }
 }
 
-// The public suffix list: the newest the system has (Debian's publicsuffix), else the one
-// built into libpsl. Loaded once, kept for the process.
-const psl_ctx_t* SuffixList() {
-  static const psl_ctx_t* const list = [] {
-    const psl_ctx_t* latest = psl_latest(nullptr);
-    return latest ? latest : psl_builtin();
-  }();
-  return list;
+// A text the network module handed back, taken over; nothing for null.
+std::optional<std::string> TakeText(const FNetModule& net, char* text) {
+  if (!text) return std::nullopt;
+  std::string copy = text;
+  net.Free(text);
+  return copy;
 }
 
 // The lines of a WHOIS answer, each trimmed and in lower case.
@@ -92,11 +89,11 @@ std::optional<std::string> DomainTypedName(const std::string& line) {
     // Characters beyond ASCII: the name's ASCII form under IDNA 2008 (UTS 46), whose
     // mapping lowers the case. Only the Unicode form is lowered: lowering the GBK bytes
     // would turn a character whose second byte is a capital (華 is C8 41) into another.
-    char* ascii = nullptr;
-    if (idn2_to_ascii_8z(GbkToUtf8(name).c_str(), &ascii, IDN2_NONTRANSITIONAL) != IDN2_OK)
-      return std::nullopt;
-    name = ascii;
-    idn2_free(ascii);
+    const FNetModule* net = NetModule();
+    if (!net) return std::nullopt;
+    std::optional<std::string> ascii = TakeText(*net, net->ToAscii(GbkToUtf8(name).c_str()));
+    if (!ascii) return std::nullopt;
+    name = std::move(*ascii);
   }
   name = Lower(name);
   if (!IsHostName(name)) return std::nullopt;
@@ -106,9 +103,9 @@ std::optional<std::string> DomainTypedName(const std::string& line) {
 std::optional<std::string> DomainQueryName(const std::string& line) {
   const std::optional<std::string> name = DomainTypedName(line);
   if (!name) return std::nullopt;
-  const char* registrable = psl_registrable_domain(SuffixList(), name->c_str());
-  if (!registrable) return std::nullopt;
-  return std::string(registrable);
+  const FNetModule* net = NetModule();
+  if (!net) return std::nullopt;
+  return TakeText(*net, net->Registrable(name->c_str()));
 }
 
 std::shared_ptr<const FDomainServers> LoadRdapBootstrap(const std::string& path) {

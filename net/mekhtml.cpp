@@ -1,9 +1,9 @@
-// HTTP fetch over libcurl's multi interface (names resolved by our own bounded resolver),
-// and HTML to text over the text primitives.
+// HTTP fetch through modules/orvex-net.so (libcurl's multi interface, loaded on the first
+// fetch; names resolved by our own bounded resolver), and HTML to text over the text
+// primitives.
 #include "net/mekhtml.h"
 
 #include <arpa/inet.h>
-#include <curl/curl.h>
 #include <time.h>
 
 #include <algorithm>
@@ -12,9 +12,11 @@
 #include <mutex>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "core/codepage.h"
 #include "core/mekstr.h"
+#include "net/meknet.h"
 #include "net/mekresolve.h"
 #include "net/mekwait.h"
 
@@ -66,38 +68,6 @@ bool IsUtf8Page(const std::string& body, const std::string& contentType) {
   return body.compare(0, 3, "\xEF\xBB\xBF") == 0 || DeclaresUtf8(contentType) || DeclaresUtf8(body);
 }
 
-// libcurl's process-wide set-up, once, whichever thread fetches first.
-void InitCurlOnce() {
-  static std::once_flag once;
-  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
-// CURL and CURLM are both void, so each handle type has a deleter of its own.
-struct FCurlDelete {
-  void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
-  void operator()(CURLU* url) const { curl_url_cleanup(url); }
-  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-  void operator()(char* text) const { curl_free(text); }
-};
-struct FCurlMultiDelete {
-  void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
-};
-
-// The body as it arrives (decompressed), refused once it would pass the limit: the
-// transfer ends there, whatever length the server announced.
-struct FBody {
-  std::string Bytes;
-  size_t Max;
-};
-
-size_t AppendBody(char* data, size_t size, size_t count, void* user) {
-  FBody& body = *static_cast<FBody*>(user);
-  const size_t n = size * count;
-  if (n > body.Max - body.Bytes.size()) return 0;  // libcurl ends the transfer as failed
-  body.Bytes.append(data, n);
-  return n;
-}
-
 int64_t SteadyMs() {
   timespec ts{};
   clock_gettime(CLOCK_MONOTONIC, &ts);
@@ -106,19 +76,15 @@ int64_t SteadyMs() {
 
 // The host of an absolute http or https address as libcurl reads it ("[::1]" for an IPv6
 // literal); empty for any other scheme or an address libcurl cannot read.
-std::string HttpHost(const std::string& url) {
-  const std::unique_ptr<CURLU, FCurlDelete> parts(curl_url());
-  if (!parts || curl_url_set(parts.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK)
-    return std::string();
-  char* scheme = nullptr;
-  char* host = nullptr;
-  curl_url_get(parts.get(), CURLUPART_SCHEME, &scheme, 0);
-  curl_url_get(parts.get(), CURLUPART_HOST, &host, 0);
-  const std::unique_ptr<char, FCurlDelete> holdScheme(scheme), holdHost(host);
-  if (!scheme || !host) return std::string();
-  const std::string s = scheme;
-  return IsHttpScheme(s, s.size()) ? std::string(host) : std::string();
+std::string HttpHost(const FNetModule& net, const std::string& url) {
+  char* host = net.HttpHost(url.c_str());
+  if (!host) return std::string();
+  const std::string text = host;
+  net.Free(host);
+  return text;
 }
+
+int TickForTransfer() { return NetworkWaitTick() ? 1 : 0; }
 
 // True when libcurl reaches host without asking a resolver: a dotted IPv4 address, an
 // IPv6 literal, and localhost with its subdomains, which libcurl maps to the loopback
@@ -131,35 +97,6 @@ bool ReachedWithoutLookup(const std::string& host) {
   if (!lower.empty() && lower.back() == '.') lower.pop_back();
   return lower == "localhost" ||
          (lower.size() > 10 && lower.compare(lower.size() - 10, 10, ".localhost") == 0);
-}
-
-// Removes the transfer from the multi handle on every way out, before either is freed.
-struct FAttached {
-  CURLM* Multi;
-  CURL* Easy;
-  ~FAttached() { curl_multi_remove_handle(Multi, Easy); }
-};
-
-// Runs the transfer set up on easy until it ends, the deadline passes or the wait hook
-// says stop, waking at least every NetworkWaitSliceMs; true when it completed.
-bool RunTransfer(CURLM* multi, CURL* easy, int64_t deadline) {
-  if (curl_multi_add_handle(multi, easy) != CURLM_OK) return false;
-  const FAttached attached{multi, easy};
-  for (;;) {
-    int running = 0;
-    if (curl_multi_perform(multi, &running) != CURLM_OK) return false;
-    if (running == 0) break;
-    const int64_t left = deadline - SteadyMs();
-    if (left <= 0) return false;
-    const int slice = static_cast<int>(std::min<int64_t>(left, NetworkWaitSliceMs));
-    if (curl_multi_poll(multi, nullptr, 0, slice, nullptr) != CURLM_OK) return false;
-    if (NetworkWaitTick()) return false;
-  }
-  int queued = 0;
-  while (const CURLMsg* message = curl_multi_info_read(multi, &queued))
-    if (message->msg == CURLMSG_DONE && message->easy_handle == easy)
-      return message->data.result == CURLE_OK;
-  return false;
 }
 
 }  // namespace
@@ -206,62 +143,42 @@ FHttpAnswer FetchHttp(const FHttpRequest& request) {
     const int64_t deadline = SteadyMs() + limits.TotalMs;
     std::string url = CompleteAddress(request.Address);
     if (url.empty() || NetworkWaitAbandoned()) return answer;
-    InitCurlOnce();
-    const std::unique_ptr<CURL, FCurlDelete> curl(curl_easy_init());
-    const std::unique_ptr<CURLM, FCurlMultiDelete> multi(curl_multi_init());
-    if (!curl || !multi) return answer;
-    // Always from the server: no cached copy on the way.
-    curl_slist* list = curl_slist_append(nullptr, "Cache-Control: no-cache");
-    if (list) (void)curl_slist_append(list, "Pragma: no-cache");  // for older caches
-    for (const std::string& header : request.Headers)
-      if (list) (void)curl_slist_append(list, header.c_str());
-    const std::unique_ptr<curl_slist, FCurlDelete> headers(list);
-    FBody body{{}, limits.MaxBodyBytes};
-    CURL* c = curl.get();
-    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);  // time-outs without SIGALRM: safe on any thread
-    curl_easy_setopt(c, CURLOPT_PROXY, "");     // direct, whatever the environment says
-    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
-    // Redirects are followed here, so that each target's host is resolved like the first.
-    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
-    curl_easy_setopt(c, CURLOPT_ACCEPT_ENCODING, "");  // every compression libcurl can undo
-    curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, AppendBody);
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, &body);
+    const FNetModule* net = NetModule();
+    if (!net) return answer;  // no HTTP without the module: like no network
+    std::vector<const char*> headers;
+    for (const std::string& header : request.Headers) headers.push_back(header.c_str());
+    headers.push_back(nullptr);
     for (int redirects = 0;; ++redirects) {
-      const std::string host = HttpHost(url);
+      const std::string host = HttpHost(*net, url);
       if (host.empty()) return answer;  // a redirect out of http and https
       // The address comes from our resolver; the name stays in the request, so the Host
       // header, the TLS server name and the certificate check all use it.
-      std::unique_ptr<curl_slist, FCurlDelete> connectTo;
+      std::string connectTo;
       if (!ReachedWithoutLookup(host)) {
         const std::optional<FIPv4Address> ip =
             ResolveIPv4(host, static_cast<int>(std::max<int64_t>(1, deadline - SteadyMs())));
         if (!ip) return answer;
-        connectTo.reset(curl_slist_append(nullptr, ("::" + DottedAddress(*ip) + ":").c_str()));
-        if (!connectTo) return answer;
+        connectTo = "::" + DottedAddress(*ip) + ":";
       }
-      const int64_t left = deadline - SteadyMs();
-      if (left <= 0) return answer;
-      body.Bytes.clear();
-      curl_easy_setopt(c, CURLOPT_URL, url.c_str());
-      curl_easy_setopt(c, CURLOPT_CONNECT_TO, connectTo.get());
-      curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, std::min<long>(limits.ConnectMs, long(left)));
-      curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, long(left));
-      if (!RunTransfer(multi.get(), c, deadline)) return answer;
-      long status = 0;
-      const char* next = nullptr;
-      curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
-      curl_easy_getinfo(c, CURLINFO_REDIRECT_URL, &next);
-      if (status >= 300 && status < 400 && next) {
+      if (deadline - SteadyMs() <= 0) return answer;
+      const FNetTransfer transfer{url.c_str(), connectTo.empty() ? nullptr : connectTo.c_str(),
+                                  headers.data(), limits.ConnectMs, deadline, limits.MaxBodyBytes,
+                                  NetworkWaitSliceMs, TickForTransfer};
+      FNetReply reply{};
+      if (!net->Transfer(&transfer, &reply)) return answer;
+      struct FRelease {
+        const FNetModule& Net;
+        FNetReply& Reply;
+        ~FRelease() { Net.FreeReply(&Reply); }
+      } release{*net, reply};
+      if (reply.Status >= 300 && reply.Status < 400 && reply.RedirectUrl) {
         if (redirects == MaxRedirects) return answer;
-        url = next;
+        url = reply.RedirectUrl;
         continue;
       }
-      const char* type = nullptr;
-      curl_easy_getinfo(c, CURLINFO_CONTENT_TYPE, &type);
-      answer.Status = status;
-      answer.ContentType = type ? type : "";
-      answer.Body = std::move(body.Bytes);
+      answer.Status = reply.Status;
+      answer.ContentType = reply.ContentType ? reply.ContentType : "";
+      answer.Body.assign(reply.Body, reply.BodySize);
       answer.Received = true;
       return answer;
     }

@@ -2,13 +2,13 @@
 // modules/orvex-phone.so (net/phonelib/), loaded on first use, and the carrier from the table.
 #include "net/mekphone.h"
 
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <cctype>
 #include <memory>
 
 #include "core/codepage.h"
+#include "core/mekmodule.h"
 #include "core/mekstr.h"
 #include "net/mekdatafile.h"
 #include "net/phonelib/phonelookup.h"
@@ -33,19 +33,13 @@ struct FPhoneModule {
   FPhoneLookupFunction Lookup = nullptr;
 };
 
-std::shared_ptr<const FPhoneModule> LoadPhoneModule(const std::string& path) {
-  // A file that is no whole shared object is never handed to the loader, which would
-  // fault on one cut short (or wait on a FIFO).
-  if (!IsWholeElfFile(path, PhoneModuleMaxBytes)) return nullptr;
-  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!handle) return nullptr;
+// A module file that is no whole shared object is never handed to the loader, which would
+// fault on one cut short (or wait on a FIFO); see core/mekmodule.h.
+std::shared_ptr<const FPhoneModule> LoadPhoneModule(const std::string& dataDir) {
   auto module = std::make_shared<FPhoneModule>();
-  module->Lookup = reinterpret_cast<FPhoneLookupFunction>(dlsym(handle, ORVEX_PHONE_LOOKUP_SYMBOL));
-  if (!module->Lookup) {
-    dlclose(handle);
-    return nullptr;
-  }
-  return module;
+  module->Lookup = reinterpret_cast<FPhoneLookupFunction>(
+      ModuleSymbol(ORVEX_PHONE_MODULE, ORVEX_PHONE_LOOKUP_SYMBOL, dataDir));
+  return module->Lookup ? module : nullptr;
 }
 
 }  // namespace
@@ -69,7 +63,7 @@ std::optional<std::string> PhoneNumberArea(const std::string& line, const std::s
   // paste would cost the parser seconds.
   if (text.size() > MaxDialTextBytes || !IsDialText(text)) return std::nullopt;
   static TDataFileOnce<FPhoneModule> modules(LoadPhoneModule);
-  const std::shared_ptr<const FPhoneModule> module = modules.At(dataDir + "/" + ORVEX_PHONE_MODULE);
+  const std::shared_ptr<const FPhoneModule> module = modules.At(dataDir);
   FPhoneLookup found{};
   if (!module || !module->Lookup(text.c_str(), &found)) return std::nullopt;
   std::string answer = *found.Area ? Utf8ToGbk(found.Area) : std::string("中国");

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "core/mekdatetime.h"
+#include "core/mekmodule.h"
 #include "core/meklocale.h"
 #include "core/mekstr.h"
 #include "net/mekservices.h"
@@ -64,14 +65,27 @@ void TDispatcher::ComboBox1Change() {
 void TDispatcher::BitBtn2Click() { Edit1Text = LastInput; }
 
 void TDispatcher::CreateWubiList() {
-  try {
-    WubiList = std::make_unique<TmekWB>(DataDir + "/QueryWB.dll");
-  } catch (...) {
-    WubiList.reset();
-  }
+  WubiList.reset();
+  wubiAvailable_ = true;
+  wubiRead_ = false;
 }
 
-void TDispatcher::ReleaseWubiList() { WubiList.reset(); }
+void TDispatcher::ReleaseWubiList() {
+  WubiList.reset();
+  wubiAvailable_ = false;
+}
+
+const TmekWB* TDispatcher::Wubi() {
+  if (wubiAvailable_ && !wubiRead_) {
+    wubiRead_ = true;  // a list that cannot be read is not tried again
+    try {
+      WubiList = std::make_unique<TmekWB>(DataDir + "/QueryWB.dll");
+    } catch (...) {
+      WubiList.reset();
+    }
+  }
+  return WubiList.get();
+}
 
 void TDispatcher::NormalizeDateInput() {
   const std::string sep(1, DateSeparator);
@@ -86,12 +100,4 @@ std::optional<double> TDispatcher::ReadInputDate(const std::string& text) const 
   return date;
 }
 
-std::string DefaultDataDir() {
-  if (const char* env = std::getenv("ORVEX_DATA_DIR"); env && *env) return env;
-  char path[PATH_MAX];
-  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (n <= 0) return ".";
-  std::string exe(path, static_cast<size_t>(n));
-  const size_t slash = exe.rfind('/');
-  return slash == std::string::npos ? "." : exe.substr(0, slash);
-}
+std::string DefaultDataDir() { return ProgramDataFolder(); }

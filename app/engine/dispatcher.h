@@ -73,15 +73,24 @@ public:
   // empty.
   std::function<void(const std::string& name, int code, bool& stop)> OnFolderProgress;
 
+private:
+  bool wubiAvailable_ = false;  // CreateWubiList has run, ReleaseWubiList not since
+  bool wubiRead_ = false;       // the list has been read (or reading it failed)
+
+public:
+
   // Folder of the read-only data files (beside the executables by default).
   std::string DataDir;
 
-  // The Wubi list of item 38: one per window or command-line run, read from
-  // DataDir/QueryWB.dll by CreateWubiList. Null until created, and when creating it
+  // The Wubi list of item 38: one per window or command-line run, from
+  // DataDir/QueryWB.dll. CreateWubiList makes it available; it is read on its first use
+  // (Wubi()), not at start-up, so a run that never asks item 38 does not read 160 KB of it.
+  // Wubi() is null before CreateWubiList, after ReleaseWubiList and when reading it
   // failed; item 38 then changes nothing.
   std::unique_ptr<TmekWB> WubiList;
   void CreateWubiList();
   void ReleaseWubiList();
+  const TmekWB* Wubi();
 };
 
 // The folder of the running executable, or ORVEX_DATA_DIR when that is set.

@@ -23,7 +23,7 @@ typedef int (*FPhoneLookupFunction)(const char* text, struct FPhoneLookup* out);
 int OrvexPhoneLookup(const char* text, struct FPhoneLookup* out);
 
 #define ORVEX_PHONE_LOOKUP_SYMBOL "OrvexPhoneLookup"
-#define ORVEX_PHONE_MODULE "modules/orvex-phone.so"
+#define ORVEX_PHONE_MODULE "orvex-phone.so"
 
 #ifdef __cplusplus
 }

@@ -127,3 +127,24 @@ TEST(WebCli, LargestPageCostsAFewTimesItsSize) {
   EXPECT_EQ(server.Targets().size(), 7u);
   EXPECT_LT(static_cast<size_t>(use.ru_maxrss) * 1024, 16 * page) << use.ru_maxrss << " KiB";
 }
+
+// Without the modules beside it (a data folder holding none), orvex-calc still answers what
+// needs none, and every item that needs one says its failure: no fetch, no conversion, no
+// phone library, nothing crashes.
+TEST(WebCli, MissingModulesAreClearFailures) {
+  TWebServer server;
+  TConfigHome home;
+  home.Write(TWebServer::SourcesAt(server.Base(), ""));
+  server.Answer("/rdap/domain/example.com", 200, R"({"objectClassName":"domain"})", "application/rdap+json");
+  TEnvValue data("ORVEX_DATA_DIR", home.Path);
+  const FCliCase cases[] = {
+      {0, "(2+3)*7", "35", nullptr},
+      {9, "2009-1-1", "星期四", nullptr},
+      {46, "example.com", "example.com查询失败", nullptr},
+      {27, "北京", "俺挖空心思算不出，能上网不？城市名对不？", nullptr},
+      {28, "13800138000", "俺挖空心思算不出，能上网不？IP对不？", nullptr},
+      {18, "头发", "头发", "缺少库文件"},
+  };
+  RunCliCases(cases);
+  EXPECT_EQ(server.Targets(), std::vector<std::string>{});  // nothing was fetched
+}

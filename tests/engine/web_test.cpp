@@ -693,6 +693,8 @@ TEST(WebSources, DomainServersFromTheDataFiles) {
   const auto custom = LoadRdapBootstrap(home.Path + "/data/rdap_dns.json");
   ASSERT_TRUE(custom);
   EXPECT_EQ(custom->at("example"), "https://x.invalid/");  // https preferred
+  // The modules stay the build's: a data folder of the test's own beside them.
+  std::filesystem::create_directory_symlink(DefaultDataDir() + "/modules", home.Path + "/data/modules");
   TEnvValue data("ORVEX_DATA_DIR", home.Path + "/data");
   server.Answer("/registry/domain/example.org", 200, R"({"objectClassName":"domain"})");
   const FSourceCase cases[] = {
