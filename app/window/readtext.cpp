@@ -116,6 +116,8 @@ QString TShortcutPortal::RequestPath(const QString& token) const {
 void TShortcutPortal::Open() {
   if (state_ == TState::Binding || state_ == TState::Bound) return;
   if (!bus_.isConnected()) {
+    // A connection that failed keeps its name: it is dropped before the next try.
+    QDBusConnection::disconnectFromBus(connectionName_);
     bus_ = QDBusConnection::connectToBus(QDBusConnection::SessionBus, connectionName_);
     if (!bus_.isConnected()) return SetState(TState::Unavailable);
     bus_.connect(Portal, PortalPath, Shortcuts, "Activated", this, SLOT(OnActivated(QDBusMessage)));
