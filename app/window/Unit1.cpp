@@ -29,6 +29,7 @@
 #include "app/window/mekoleacc.h"
 #include "app/window/mekwindows.h"
 #include "app/window/qtfont.h"
+#include "app/window/readtext.h"
 #include "app/window/windowlook.h"
 #include "app/window/xhotkey.h"
 #include "core/codepage.h"
@@ -472,12 +473,78 @@ void TForm1::RegisterHotkey() {
   hotkey_->SetActive(selectorIndex_ == 47);
   hotkey_->AddHotKey(winId(), false, false, false, false, VK_F5);
   hotkeyRegistered_ = true;
+  // A Wayland client can neither grab a key nor learn where the pointer is: F5 comes from
+  // the desktop (FollowReadTextWays) and reads the focused element instead.
+  if (QGuiApplication::platformName().startsWith("wayland") &&
+      qEnvironmentVariableIsSet("WAYLAND_DISPLAY")) {
+    shortcutPortal_ = std::make_unique<TShortcutPortal>();
+    connect(shortcutPortal_.get(), &TShortcutPortal::StateChanged, this, [this] { ShowPrompt(); });
+    connect(shortcutPortal_.get(), &TShortcutPortal::Activated, this, [this] { ReadFocusedText(); });
+    readTextService_ = std::make_unique<TReadTextService>([this] { ReadFocusedText(); });
+    FollowReadTextWays();
+  }
 }
 
 void TForm1::ReleaseHotkey() {
+  FollowReadTextWays();  // the window is closed: both ways are released
+  if (shortcutPortal_) shortcutPortal_->disconnect(this);
+  shortcutPortal_.reset();
+  readTextService_.reset();
   hotkey_.reset();
   hotkeyPlatform_.reset();
   hotkeyRegistered_ = false;
+}
+
+void TForm1::FollowReadTextWays() {
+  const bool on = shortcutPortal_ && selectorIndex_ == 47 && !closed_;
+  if (on == readTextOn_) return;
+  readTextOn_ = on;
+  if (on) {
+    readTextService_->Open();
+    shortcutPortal_->Open();
+  } else {
+    shortcutPortal_->Close();
+    readTextService_->Close();
+  }
+}
+
+// Which way applies: the portal's shortcut (the desktop asks the user once to confirm the
+// key), else the command the user binds to F5, else none.
+QString TForm1::ReadTextPrompt() const {
+  switch (shortcutPortal_->State()) {
+    case TShortcutPortal::TState::Bound: {
+      const QString trigger = shortcutPortal_->Trigger();
+      return QString("提取时按%1").arg(trigger.isEmpty() ? QString("F5") : trigger);
+    }
+    case TShortcutPortal::TState::Off:
+    case TShortcutPortal::TState::Binding:
+      return "提取时按F5，桌面第一次会请您确认这个快捷键";
+    case TShortcutPortal::TState::Unavailable:
+      break;
+  }
+  if (readTextService_->IsOpen())
+    return "请在桌面的键盘快捷键设置中把F5设为命令 orvex --read-text，提取时按F5";
+  return "无法提取：桌面不提供全局快捷键，也无法接收 orvex --read-text";
+}
+
+void TForm1::ShowPrompt() {
+  // The dispatcher's prompt of item 47 names F5 as the X11 grab takes it.
+  const bool wayland47 = readTextOn_ && Calc.Label1Text == ItemAt(47).Prompt;
+  Label1->setText(wayland47 ? ReadTextPrompt() : LabelText(Calc.Label1Text));
+  // A screen reader names the input line after the prompt it shows.
+  Edit1->setAccessibleName(QString(Label1->text()).replace('\n', ' '));
+}
+
+void TForm1::ReadFocusedText() {
+  // As F5 on X11: a failure leaves the input line empty and shows nothing; while "=" waits
+  // the input line is not touched.
+  try {
+    if (equalsRunning_ || selectorIndex_ != 47) return;
+    Edit1->clear();
+    const FAccAnswer answer = AccFocusedTextAnswer(AccFocusedObject());
+    if (answer.Status == TAccStatus::Ok) SetEdit1Gbk(Utf8ToGbk(answer.Utf8));
+  } catch (...) {
+  }
 }
 
 void TForm1::WMHotKey(FHotKeyMessage& message) {
@@ -591,9 +658,7 @@ void TForm1::PushState() {
   // A line the dispatcher left alone keeps its text as typed, characters outside GBK
   // included.
   if (Calc.Edit1Text != pulledEdit1_) SetEdit1Gbk(Calc.Edit1Text);
-  Label1->setText(LabelText(Calc.Label1Text));
-  // A screen reader names the input line after the prompt it shows.
-  Edit1->setAccessibleName(QString(Label1->text()).replace('\n', ' '));
+  ShowPrompt();
 }
 
 void TForm1::AppendChar(char c) {
@@ -671,6 +736,7 @@ void TForm1::ComboBox1Change(int index) {
   PullState();
   Calc.ComboBox1Change();
   if (hotkey_) hotkey_->SetActive(selectorIndex_ == 47);
+  FollowReadTextWays();
   PushState();
 }
 

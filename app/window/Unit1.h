@@ -20,6 +20,8 @@ class QComboBox;
 class QFrame;
 class QLineEdit;
 class QPushButton;
+class TReadTextService;
+class TShortcutPortal;
 class TXHotKeys;
 
 // The prompt label: its text wraps within the label's width (a CJK text may break between
@@ -137,6 +139,15 @@ private:
   bool HandleEventsWhileBusy(const QString& waitText);
   // The hotkey message: F5 with item 47 selected reads the text under the pointer.
   void WMHotKey(FHotKeyMessage& message);
+  // F5 of item 47 on a Wayland desktop (the portal's shortcut, or `orvex --read-text`):
+  // the text of the element that has the focus in another program.
+  void ReadFocusedText();
+  // Holds the portal's shortcut and the bus name while item 47 is selected on Wayland.
+  void FollowReadTextWays();
+  // The prompt label from the dispatcher's prompt; item 47 on Wayland tells how F5 works
+  // there.
+  void ShowPrompt();
+  QString ReadTextPrompt() const;
 
   // Runs an event handler; a failure escaping it is shown in the error box.
   template <class F>
@@ -181,4 +192,8 @@ private:
   // The platform's hotkeys outlive the registry that registers with them.
   std::unique_ptr<TXHotKeys> hotkeyPlatform_;
   std::unique_ptr<TMekhotkey> hotkey_;
+  // On a Wayland desktop instead of the X11 grab (null elsewhere).
+  std::unique_ptr<TShortcutPortal> shortcutPortal_;
+  std::unique_ptr<TReadTextService> readTextService_;
+  bool readTextOn_ = false;  // item 47 is selected on Wayland: both ways are asked for
 };

@@ -1,27 +1,32 @@
 // The calculator window.
 #include <QApplication>
+#include <QCoreApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "app/window/Unit1.h"
+#include "app/window/readtext.h"
 #include "app/window/startreport.h"
 #include "orvex_version.h"
 
 namespace {
 
 const char* const HelpText =
-    "Usage: orvex [--help | --version] [QT-OPTIONS]\n"
+    "Usage: orvex [--help | --version | --read-text] [QT-OPTIONS]\n"
     "\n"
     "Opens the calculator window. The options of Qt (such as -platform NAME or\n"
     "-display DISPLAY) are handed to Qt; see orvex(1).\n"
     "\n"
     "Options:\n"
-    "  --help     show this help\n"
-    "  --version  show the version\n"
+    "  --help       show this help\n"
+    "  --version    show the version\n"
+    "  --read-text  have the open window read the focused text (item 47 on Wayland;\n"
+    "               bind F5 to this command where the desktop has no global shortcuts)\n"
     "\n"
-    "Exit status: 0 when the window was closed, 1 when there is no display to open it on.\n";
+    "Exit status: 0 when the window was closed, 1 when there is no display to open it on.\n"
+    "With --read-text: 0 when the window read the text, 1 when no window answered.\n";
 
 bool HaveDisplay() {
   for (const char* v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
@@ -41,6 +46,11 @@ int main(int argc, char* argv[]) {
     }
     if (std::strcmp(argv[i], "--version") == 0) {
       return std::printf("orvex %s\n", ORVEX_VERSION) > 0 && std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    // The command a Wayland user binds to F5: only the session bus is needed.
+    if (std::strcmp(argv[i], "--read-text") == 0) {
+      QCoreApplication app(argc, argv);
+      return ReadTextCommand();
     }
   }
   if (!HaveDisplay()) {

@@ -4,9 +4,12 @@
 #include <dbus/dbus.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "core/mekmath.h"
 
@@ -15,6 +18,9 @@ namespace {
 // The longest wait for one answer, and for the whole search of the element at a point.
 constexpr int CallTimeoutMs = 500;
 constexpr auto SearchBudget = std::chrono::milliseconds(2000);
+// The most elements the search for the focused one visits (a window's controls, not the
+// cells of a long list: a focused list is found before its cells).
+constexpr int FocusSearchElements = 4000;
 
 // Connects to the accessibility bus on first use; false when there is none.
 bool Ready() {
@@ -37,10 +43,57 @@ struct FRef {
   ~FRef() {
     if (Value) g_object_unref(Value);
   }
+  FRef(FRef&& other) noexcept : Value(other.Release()) {}
   FRef(const FRef&) = delete;
   FRef& operator=(const FRef&) = delete;
   T* Release() { return std::exchange(Value, nullptr); }
   explicit operator bool() const { return Value != nullptr; }
+};
+
+// Whether a libatspi call went through; its error, if any, is freed.
+bool Answered(GError*& error) {
+  if (!error) return true;
+  g_error_free(error);
+  error = nullptr;
+  return false;
+}
+
+// A text returned by libatspi, taken over.
+std::string Take(gchar* text) {
+  std::string s = text ? text : "";
+  g_free(text);
+  return s;
+}
+
+// One search of the desktop: the time it may take, the desktop asked afresh (programs come
+// and go, and windows with them).
+struct FSearch {
+  std::chrono::steady_clock::time_point Deadline = std::chrono::steady_clock::now() + SearchBudget;
+  FRef<AtspiAccessible> Desktop;
+  FSearch() : Desktop(atspi_get_desktop(0)) {
+    if (Desktop) atspi_accessible_clear_cache(Desktop.Value);
+  }
+  bool Late() const { return std::chrono::steady_clock::now() > Deadline; }
+
+  // Hands every top-level window of every program on the bus but this one (which cannot
+  // answer while it waits here) to visit, until visit returns true or the time is up.
+  template <class Visit>
+  void ForEachOtherWindow(Visit visit) const {
+    const guint self = static_cast<guint>(getpid());
+    const gint programs = atspi_accessible_get_child_count(Desktop.Value, nullptr);
+    for (gint i = 0; i < programs && !Late(); ++i) {
+      FRef<AtspiAccessible> program(atspi_accessible_get_child_at_index(Desktop.Value, i, nullptr));
+      if (!program) continue;
+      GError* error = nullptr;
+      const guint pid = atspi_accessible_get_process_id(program.Value, &error);
+      if (!Answered(error) || pid == self) continue;
+      const gint windows = atspi_accessible_get_child_count(program.Value, nullptr);
+      for (gint j = 0; j < windows && !Late(); ++j) {
+        FRef<AtspiAccessible> window(atspi_accessible_get_child_at_index(program.Value, j, nullptr));
+        if (window && visit(window)) return;
+      }
+    }
+  }
 };
 
 bool HasState(AtspiAccessible* element, AtspiStateType state) {
@@ -187,6 +240,77 @@ FAccAnswer ValueOf(AtspiAccessible* element) {
   return {TAccStatus::NoText, {}};
 }
 
+// The element with the focus in the window or below it, in the order of the window's
+// tree; an element that is not shown is passed over with everything below it. Visits at
+// most `left` elements, fewer when the time is up.
+FRef<AtspiAccessible> FocusedWithin(const FSearch& search, AtspiAccessible* window, int& left) {
+  std::vector<FRef<AtspiAccessible>> next;
+  next.emplace_back(static_cast<AtspiAccessible*>(g_object_ref(window)));
+  while (!next.empty() && left > 0 && !search.Late()) {
+    FRef<AtspiAccessible> element(std::move(next.back()));
+    next.pop_back();
+    --left;
+    FRef<AtspiStateSet> states(atspi_accessible_get_state_set(element.Value));
+    if (!states) continue;
+    if (atspi_state_set_contains(states.Value, ATSPI_STATE_FOCUSED)) return element;
+    if (!atspi_state_set_contains(states.Value, ATSPI_STATE_SHOWING)) continue;
+    // Pushed last to first, so that the first child is visited next.
+    const gint children = std::min(atspi_accessible_get_child_count(element.Value, nullptr), left);
+    for (gint i = children - 1; i >= 0; --i)
+      if (AtspiAccessible* child = atspi_accessible_get_child_at_index(element.Value, i, nullptr))
+        next.emplace_back(child);
+  }
+  return FRef<AtspiAccessible>();
+}
+
+// The selected text of a text element: its first non-empty selection.
+std::string SelectedText(AtspiText* text) {
+  GError* error = nullptr;
+  const gint selections = atspi_text_get_n_selections(text, &error);
+  if (!Answered(error)) return {};
+  for (gint i = 0; i < selections; ++i) {
+    AtspiRange* range = atspi_text_get_selection(text, i, &error);
+    if (!Answered(error) || !range) continue;
+    std::string selected;
+    if (range->start_offset < range->end_offset)
+      selected = Take(atspi_text_get_text(text, range->start_offset, range->end_offset, &error));
+    g_free(range);
+    if (Answered(error) && !selected.empty()) return selected;
+  }
+  return {};
+}
+
+// The line of a text element at its caret, without the line break that ends it.
+std::string CaretLine(AtspiText* text) {
+  GError* error = nullptr;
+  const gint caret = atspi_text_get_caret_offset(text, &error);
+  if (!Answered(error) || caret < 0) return {};
+  AtspiTextRange* line =
+      atspi_text_get_string_at_offset(text, caret, ATSPI_TEXT_GRANULARITY_LINE, &error);
+  if (!Answered(error)) {
+    // Toolkits that predate granularities (Qt 6) answer the older query by boundaries.
+    G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+    line = atspi_text_get_text_at_offset(text, caret, ATSPI_TEXT_BOUNDARY_LINE_START, &error);
+    G_GNUC_END_IGNORE_DEPRECATIONS
+    if (!Answered(error)) line = nullptr;
+  }
+  if (!line) return {};
+  std::string s = line->content ? line->content : "";
+  g_boxed_free(ATSPI_TYPE_TEXT_RANGE, line);
+  // A line feed or carriage return, or U+2028 / U+2029 (the line and paragraph separators).
+  for (bool trimmed = true; trimmed;) {
+    trimmed = false;
+    for (const char* end : {"\n", "\r", "\u2028", "\u2029"}) {
+      const std::string_view e(end);
+      if (s.size() >= e.size() && s.compare(s.size() - e.size(), e.size(), e) == 0) {
+        s.resize(s.size() - e.size());
+        trimmed = true;
+      }
+    }
+  }
+  return s;
+}
+
 }  // namespace
 
 TAccObject::~TAccObject() {
@@ -203,46 +327,25 @@ TAccObject& TAccObject::operator=(TAccObject&& other) noexcept {
 
 TAccObject AccObjectFromPoint(int x, int y) {
   if (!Ready()) return {};
-  const auto deadline = std::chrono::steady_clock::now() + SearchBudget;
-  const auto late = [&] { return std::chrono::steady_clock::now() > deadline; };
-
-  FRef<AtspiAccessible> desktop(atspi_get_desktop(0));
-  if (!desktop) return {};
-  // Programs come and go, and windows with them: ask the bus afresh each time.
-  atspi_accessible_clear_cache(desktop.Value);
-  // This program cannot answer while it waits here; its own windows are left out.
-  const guint self = static_cast<guint>(getpid());
+  const FSearch search;
+  if (!search.Desktop) return {};
 
   FRef<AtspiAccessible> found;
   bool foundActive = false;
-  const gint programs = atspi_accessible_get_child_count(desktop.Value, nullptr);
-  for (gint i = 0; i < programs && !foundActive && !late(); ++i) {
-    FRef<AtspiAccessible> program(atspi_accessible_get_child_at_index(desktop.Value, i, nullptr));
-    if (!program) continue;
-    GError* error = nullptr;
-    const guint pid = atspi_accessible_get_process_id(program.Value, &error);
-    if (error) {
-      g_error_free(error);
-      continue;
+  search.ForEachOtherWindow([&](FRef<AtspiAccessible>& window) {
+    if (!HasState(window.Value, ATSPI_STATE_SHOWING) || !Contains(window.Value, x, y)) return false;
+    const bool active = HasState(window.Value, ATSPI_STATE_ACTIVE);
+    if (!found || active) {
+      if (found) g_object_unref(found.Release());
+      found.Value = window.Release();
+      foundActive = active;
     }
-    if (pid == self) continue;
-    const gint windows = atspi_accessible_get_child_count(program.Value, nullptr);
-    for (gint j = 0; j < windows && !foundActive && !late(); ++j) {
-      FRef<AtspiAccessible> window(atspi_accessible_get_child_at_index(program.Value, j, nullptr));
-      if (!window || !HasState(window.Value, ATSPI_STATE_SHOWING) || !Contains(window.Value, x, y))
-        continue;
-      const bool active = HasState(window.Value, ATSPI_STATE_ACTIVE);
-      if (!found || active) {
-        if (found) g_object_unref(found.Release());
-        found.Value = window.Release();
-        foundActive = active;
-      }
-    }
-  }
+    return foundActive;
+  });
   if (!found) return {};
 
   // Down through the children at the point; a child that is its parent again ends it.
-  for (int depth = 0; depth < 64 && !late(); ++depth) {
+  for (int depth = 0; depth < 64 && !search.Late(); ++depth) {
     AtspiAccessible* child = ChildAt(found.Value, x, y);
     if (!child) break;
     if (child == found.Value) {
@@ -262,4 +365,41 @@ FAccAnswer AccPropertyAnswer(const TAccObject& object, int child, TAccProperty p
 
 std::string AccPropertyText(const TAccObject& object, int child, TAccProperty property) {
   return AccAnswerText(AccPropertyAnswer(object, child, property));
+}
+
+TAccObject AccFocusedObject() {
+  if (!Ready()) return {};
+  const FSearch search;
+  if (!search.Desktop) return {};
+  // The window the user works in first; another window may still hold the element that
+  // had the focus last in it.
+  std::vector<FRef<AtspiAccessible>> active, shown;
+  search.ForEachOtherWindow([&](FRef<AtspiAccessible>& window) {
+    FRef<AtspiStateSet> states(atspi_accessible_get_state_set(window.Value));
+    if (states && atspi_state_set_contains(states.Value, ATSPI_STATE_ACTIVE))
+      active.push_back(std::move(window));
+    else if (states && atspi_state_set_contains(states.Value, ATSPI_STATE_SHOWING))
+      shown.push_back(std::move(window));
+    return false;
+  });
+  int left = FocusSearchElements;
+  for (const auto* windows : {&active, &shown})
+    for (const FRef<AtspiAccessible>& window : *windows)
+      if (FRef<AtspiAccessible> focused = FocusedWithin(search, window.Value, left); focused)
+        return TAccObject(focused.Release());
+  return {};
+}
+
+FAccAnswer AccFocusedTextAnswer(const TAccObject& object) {
+  if (!object) return {TAccStatus::InvalidArg, {}};
+  AtspiAccessible* element = object.Element();
+  GError* error = nullptr;
+  const AtspiRole role = atspi_accessible_get_role(element, &error);
+  if (!Answered(error) || role == ATSPI_ROLE_PASSWORD_TEXT) return {TAccStatus::Failed, {}};
+  if (FRef<AtspiText> text(atspi_accessible_get_text_iface(element)); text) {
+    std::string s = SelectedText(text.Value);
+    if (s.empty()) s = CaretLine(text.Value);
+    if (!s.empty()) return {TAccStatus::Ok, s};
+  }
+  return NameOf(element);
 }

@@ -1,5 +1,7 @@
 // Accessible elements of other programs, reached over the accessibility bus (AT-SPI):
-// the element under a screen point, and its name and value as the texts of item 47.
+// the element under a screen point, and its name and value as the texts of item 47; on a
+// desktop that tells no program where the pointer is (Wayland), the element that has the
+// keyboard focus and its text.
 // Every call waits for an answer for a bounded time only, so a program that hangs on the
 // bus stalls the window for two seconds at most.
 #pragma once
@@ -48,3 +50,15 @@ std::string AccPropertyText(const TAccObject& object, int child, TAccProperty pr
 // never read: it fails. An empty object, or a child other than CHILDID_SELF, is an
 // invalid argument.
 FAccAnswer AccPropertyAnswer(const TAccObject& object, int child, TAccProperty property);
+
+// The element that has the keyboard focus, in any program on the bus but this one: looked
+// for in the programs' active windows first, then in their other shown windows, visiting a
+// bounded number of elements within the same two seconds. An empty object when no element
+// has the focus, or there is no accessibility bus.
+TAccObject AccFocusedObject();
+
+// The text of the focused element for item 47: its selected text when something is
+// selected, else the line of its text at the caret (without its line break), else its name
+// (UTF-8). NoText when it has none of them; a password field is never read (Failed); an
+// empty object is an invalid argument.
+FAccAnswer AccFocusedTextAnswer(const TAccObject& object);
