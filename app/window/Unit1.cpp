@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QTextLayout>
 #include <QTextOption>
+#include <QTimer>
 #include <QTranslator>
 
 #include <thread>
@@ -168,6 +169,10 @@ QStringList TPromptLabel::WrappedLines() const {
   for (QString rest : text().split('\n')) {
     if (rest.isEmpty()) lines << QString();
     while (!rest.isEmpty()) {
+      if (metrics.horizontalAdvance(rest.trimmed()) <= width()) {  // the usual case: it fits
+        lines << rest;
+        break;
+      }
       int fits = 0;
       while (fits < rest.size() && metrics.horizontalAdvance(rest.left(fits + 1).trimmed()) <= width()) ++fits;
       if (fits == rest.size()) {
@@ -251,8 +256,7 @@ TForm1::~TForm1() {
 
 void TForm1::BuildControls() {
   setWindowTitle(Caption);
-  InitWindowResources();
-  setWindowIcon(QIcon(":/orvex/orvex.svg"));
+
   setFixedSize(407, 384);
   move(278, 142);
   // "宋体" is kept as the font's name; a Song-style face stands in for it.
@@ -302,7 +306,9 @@ void TForm1::BuildControls() {
   ComboBox1->setAccessibleName("选项");
   Label2->setBuddy(ComboBox1);
   ComboBox1->setMaxVisibleItems(8);
-  for (int i = 0; i < ItemCount; ++i) ComboBox1->addItem(FromGbk(ItemAt(i).Label));
+  QStringList labels;  // added in one go: one insertion into the list, not 57
+  for (int i = 0; i < ItemCount; ++i) labels << FromGbk(ItemAt(i).Label);
+  ComboBox1->addItems(labels);
   ComboBox1->setCurrentIndex(-1);
   // A change of the selection runs the change handler at once (also one made by the
   // program); a choice of the item already selected is reported only as chosen.
@@ -813,6 +819,15 @@ bool TForm1::FormKeyPress(QKeyEvent* event) {
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
+  // The icon is drawn from its SVG at the sizes the desktop asks for, which costs as much as
+  // a tenth of the start-up: it is set once the window's first frame has been painted.
+  if (type == QEvent::Paint && watched == this && !iconSet_) {
+    iconSet_ = true;
+    QTimer::singleShot(0, this, [this] {
+      InitWindowResources();
+      setWindowIcon(QIcon(":/orvex/orvex.svg"));
+    });
+  }
   // While "=" waits or walks, the window paints and can be closed, but takes no input: the
   // answer lands on the input line and item as they were when "=" began, and no dialog
   // (the font, a link's error box) opens inside the wait.

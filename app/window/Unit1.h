@@ -185,6 +185,7 @@ private:
   bool updateCheckEnded_ = false;
   TUpdateOutcome updateOutcome_ = TUpdateOutcome::NoVersionLine;
   bool closed_ = false;
+  bool iconSet_ = false;
   bool equalsRunning_ = false;  // "=" is running (its wait or walk handles events)
   // Milliseconds between two rounds of the window's messages during item 40's walk.
   static constexpr int FolderPumpMs = 50;

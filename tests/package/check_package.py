@@ -97,6 +97,7 @@ def expected_entries(source_dir):
         "usr/lib/orvex/modules/orvex-phone.so": ("f", "rw-r--r--"),
         "usr/lib/orvex/modules/orvex-net.so": ("f", "rw-r--r--"),
         "usr/lib/orvex/modules/orvex-opencc.so": ("f", "rw-r--r--"),
+        "usr/lib/orvex/modules/orvex-atspi.so": ("f", "rw-r--r--"),
         "usr/share/applications/orvex.desktop": ("f", "rw-r--r--"),
         "usr/share/icons/hicolor/scalable/apps/orvex.svg": ("f", "rw-r--r--"),
         "usr/share/metainfo/com.vorlan.orvex.metainfo.xml": ("f", "rw-r--r--"),
