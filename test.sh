@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test through CTest. The engine's own tests run once, in
-# build-asan/ under AddressSanitizer and UndefinedBehaviorSanitizer (optimised at -O1, as
-# the sanitizers advise); build/ runs the command-line, window and package tests.
+# build-asan/ under AddressSanitizer and UndefinedBehaviorSanitizer (optimised for
+# debugging, -Og, with line tables); build/ runs the command-line, window and package tests.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup-deps
@@ -15,6 +15,6 @@ export QT_QPA_PLATFORM=offscreen
 (cd build && ctest --output-on-failure -j"$(nproc)" --timeout 300)
 
 scripts/build build-asan -DORVEX_ENGINE_ONLY=ON \
-  -DCMAKE_BUILD_TYPE=Debug \
-  "-DCMAKE_CXX_FLAGS=-O1 -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+  -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 \
+  "-DCMAKE_CXX_FLAGS=-Og -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
 (cd build-asan && ctest --output-on-failure -j"$(nproc)" --timeout 600)
