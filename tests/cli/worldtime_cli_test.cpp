@@ -23,12 +23,19 @@ std::string PlaceTime(std::time_t t, int offsetMinutes) {
   return text;
 }
 
+// The clock the program reads. time() may lag it by a tick across a second's edge.
+std::time_t RealtimeSeconds() {
+  timespec ts{};
+  clock_gettime(CLOCK_REALTIME, &ts);
+  return ts.tv_sec;
+}
+
 // The input line of item 5 on text, which must be the place's time at some second
 // during the run.
 void ExpectPlaceTime(const std::string& text, int offsetMinutes) {
-  const std::time_t before = std::time(nullptr);
+  const std::time_t before = RealtimeSeconds();
   const std::string line = Calc(5, text);
-  const std::time_t after = std::time(nullptr);
+  const std::time_t after = RealtimeSeconds();
   bool found = false;
   for (std::time_t t = before; t <= after && !found; ++t)
     found = line == PlaceTime(t, offsetMinutes);
