@@ -261,8 +261,12 @@ void TForm1::BuildControls() {
   move(278, 142);
   // "宋体" is kept as the font's name; a Song-style face stands in for it.
   QFont::insertSubstitutions("宋体", {"Noto Serif CJK SC", "AR PL UMing CN", "Noto Sans CJK SC"});
-  QFont font("宋体");
+  QFont font(InstalledFamily("宋体"));
   font.setPixelSize(16);
+  // The application's font too: a box without a parent speaks in it, and an input line lays
+  // out its empty text in the application's font while it is made, which would otherwise
+  // load the system's default face only to drop it.
+  QApplication::setFont(font);
   setFont(font);
   setAttribute(Qt::WA_AlwaysShowToolTips);
 
@@ -360,7 +364,6 @@ void TForm1::BuildControls() {
     QFont f = l.Label->font();
     f.setUnderline(true);
     l.Label->setFont(f);
-    l.Label->setCursor(Qt::PointingHandCursor);
     // Reached with Tab and opened with Enter or Space, as a link is.
     l.Label->setFocusPolicy(Qt::StrongFocus);
     l.Label->setAccessibleName(l.Text);
@@ -820,10 +823,12 @@ bool TForm1::FormKeyPress(QKeyEvent* event) {
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
   // The icon is drawn from its SVG at the sizes the desktop asks for, which costs as much as
-  // a tenth of the start-up: it is set once the window's first frame has been painted.
+  // a tenth of the start-up, and the links' hand pointer is looked up through the cursor
+  // theme's folders: both are set once the window's first frame has been painted.
   if (type == QEvent::Paint && watched == this && !iconSet_) {
     iconSet_ = true;
     QTimer::singleShot(0, this, [this] {
+      for (QLabel* link : {Label3, Label5, Label4}) link->setCursor(Qt::PointingHandCursor);
       InitWindowResources();
       setWindowIcon(QIcon(":/orvex/orvex.svg"));
     });

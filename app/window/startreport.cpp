@@ -46,17 +46,28 @@ long ResidentKb() {
   return -1;
 }
 
-// Waits for the window's first exposure (the first frame can be drawn), then reports.
+// Waits for the window's first exposure (the first frame can be drawn), then for the end
+// of its first paint (the frame drawn and handed to the display), then reports.
 class TExposeWatch : public QObject {
 public:
-  using QObject::QObject;
+  explicit TExposeWatch(QWidget& window) : QObject(&window), window_(window) {}
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+    if (watched == window_.windowHandle() && event->type() == QEvent::Expose &&
+        static_cast<QWindow*>(watched)->isExposed()) {
       watched->removeEventFilter(this);
       std::printf("shown after %.0f ms\n", MsSinceProcessStart());
       std::fflush(stdout);
+      window_.installEventFilter(this);
+    } else if (watched == &window_ && event->type() == QEvent::Paint) {
+      // The paint event arrives before the widgets paint; the zero timer runs once the
+      // whole frame is painted and flushed.
+      window_.removeEventFilter(this);
+      QTimer::singleShot(0, this, [] {
+        std::printf("painted after %.0f ms\n", MsSinceProcessStart());
+        std::fflush(stdout);
+      });
       QTimer::singleShot(1000, qApp, [] {
         std::printf("resident %ld KiB\n", ResidentKb());
         std::fflush(stdout);
@@ -65,6 +76,9 @@ protected:
     }
     return false;
   }
+
+private:
+  QWidget& window_;
 };
 
 }  // namespace
@@ -73,5 +87,5 @@ void ArmStartupReport(QWidget& window) {
   const char* r = std::getenv("ORVEX_STARTUP_REPORT");
   if (!r || std::strcmp(r, "1") != 0) return;
   window.winId();  // the native window exists before it is shown, so its exposure is seen
-  window.windowHandle()->installEventFilter(new TExposeWatch(&window));
+  window.windowHandle()->installEventFilter(new TExposeWatch(window));
 }
